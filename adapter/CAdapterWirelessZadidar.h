@@ -1,0 +1,167 @@
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <mutex>
+#include <string>
+
+#include "adapter/ConnectionDetails.h"
+#include "adapter/NetworkDescription.h"
+#include "adapter/driver_library/CDriverGate.h"
+#include "platform/Event.h"
+#include "platform/WorkerThread.h"
+
+class CClock;
+class CRegistry;
+class CSystemAdapters;
+
+// A polymorphic member with no data, kept for the object's layout.
+class CWirelessFeature {
+public:
+    virtual ~CWirelessFeature() = default;
+};
+
+// The adapter service: every conversation with the driver library, the state
+// the windows poll, and the workers that do the long or periodic work so the
+// windows never block. Flags and counters shared with the workers are
+// atomics written by one side and polled by the other; the network list is
+// replaced and read whole, under networksLock.
+class CAdapterWirelessZadidar {
+public:
+    // Worker slots, in table order.
+    enum WorkerSlot {
+        SlotTicker,
+        SlotDeviceWatch,
+        SlotButtonWatch,
+        SlotStationMode,
+        SlotSoftApMode,
+        SlotAutoConnect,
+        SlotConnect,
+        SlotSoftApConfig,
+        SlotWps,
+        SlotSurvey,
+        SlotRadio,
+        SlotSoftApRetry,
+        WorkerSlotCount
+    };
+
+    CAdapterWirelessZadidar(CDriverLibrary& library, CClock& clock, CRegistry& registry,
+                            CSystemAdapters& systemAdapters);
+    virtual ~CAdapterWirelessZadidar();
+    CAdapterWirelessZadidar(const CAdapterWirelessZadidar&) = delete;
+    CAdapterWirelessZadidar& operator=(const CAdapterWirelessZadidar&) = delete;
+
+    // Workers and device watch
+    void StartTicker();
+    void StartDeviceWatch();
+    void StartButtonWatch();
+    void StartSurveyWorker();
+    void BeginRadioChange(bool on);
+    void BeginAutoConnect();
+    void BeginConnect();
+    bool OnDeviceChange(uint32_t eventType, const void* eventData);
+    void PollAdapter();
+
+    // Site survey and network records
+    void SiteSurvey();
+    void RequestScan();
+    static int GetSecurityKind(const NetworkRecord& record);
+    static bool MatchesNetwork(const NetworkRecord& record, const VuvProfile& profile);
+    bool IsProfileInRange(const VuvProfile& profile);
+    int IsSavedNetwork(const NetworkRecord& record, VuvProfile& profile);
+    void TryAutoConnect();
+    // The list as one consistent copy; returns networkCount.
+    int CopyNetworks(SurveyBuffer& out);
+
+    // Station connection
+    void ConnectToNetwork(const NetworkRecord& record, const NetworkDescription& description);
+    void ConnectManual(const NetworkDescription& description);
+    void BuildProfileFromNetwork(const NetworkRecord& record, const NetworkDescription& description,
+                                 VuvProfile& profile);
+    void BuildProfileFromDescription(const NetworkDescription& description, VuvProfile& profile);
+    void ApplyProfile(const VuvProfile& profile);
+    void SaveConnectProfile();
+    void AutoSaveProfile();
+    void Disconnect();
+
+    // Link status and addressing
+    int QueryLink(char (&ssid)[33], uint8_t (&bssid)[6]);
+    int GetConnectionDetails(ConnectionDetails& details);
+    void GetSignalQuality(int& quality);
+    double GetLinkRate();
+    int GetLinkSecurityKind();
+    void GetIpAddress(char (&out)[16]);
+    static bool IsUnusableAddress(const char* address);
+    int GetLinkState();
+
+    // Profile store
+    bool LoadProfile(const std::string& name, VuvProfile& out);
+    void SaveProfile(const std::string& name, const VuvProfile& profile);
+    void FindAutoSavedProfile(const char* ssid, VuvProfile& profile, bool& found, bool& full,
+                              std::string& oldestName, std::string& matchedName);
+    void StoreAutoSavedProfile(const VuvProfile& profile, const std::string& valueName);
+    void DeleteAutoSavedProfile(const std::string& valueName);
+    int LoadNetworkMode();
+    void SaveNetworkMode(int mode);
+
+    char adapterName[50] = {};
+    std::atomic<bool> tickerRun = true;
+    std::atomic<bool> deviceWatchRun = true;
+    std::atomic<bool> surveyRun = true;
+    std::atomic<bool> buttonWatchRun = true;
+    std::atomic<bool> wpsRun = true;
+    CEvent deviceWatchEvent;
+    CEvent surveyEvent;
+    CEvent buttonWatchEvent;
+    std::atomic<bool> radioWanted = true;
+    std::atomic<bool> radioOn = true;
+    std::atomic<bool> deviceWatchBusy = false;
+    std::atomic<bool> connectBusy = false;
+    std::atomic<bool> surveyBusy = false;
+    std::atomic<bool> autoConnectBusy = false;
+    std::atomic<int32_t> autoConnectRetries = 3;
+    VuvProfile autoConnectProfile = {};
+    VuvProfile connectProfile = {};
+    VuvProfile softApProfile = {};
+    uint32_t wpsRequest[4] = {};
+    CWirelessFeature feature;
+    CWorkerThread workers[WorkerSlotCount];
+    std::atomic<int32_t> adapterState = 0;
+    std::atomic<bool> scanAllowed = true;
+    std::atomic<bool> autoConnectEnabled = true;
+    std::atomic<int32_t> networkMode = 0;
+    std::atomic<bool> forceSurvey = false;
+    SurveyBuffer networks = {};      // guarded by networksLock
+    SurveyBuffer surveyBuffer = {};  // the survey worker's own
+    int32_t networkCount = 0;        // guarded by networksLock
+    std::atomic<int32_t> tickCount = 0;
+    char internetConnection[260] = {};
+    std::atomic<bool> modeSwitching = false;
+    std::atomic<bool> modeSwitchDone = true;
+    std::atomic<int32_t> wpsCountdown = 120;
+    std::atomic<int32_t> wpsStatus = 0;
+    std::atomic<bool> sharingEnumFirst = true;
+    std::atomic<bool> initialised = false;
+
+    // The operating-system kind decides a few driver sequences; set at start-up.
+    int osKind = 13;
+    std::mutex networksLock;
+
+private:
+    void StartWorker(WorkerSlot slot, std::function<void()> body);
+    void StopWorker(WorkerSlot slot);
+    void TickerThread();
+    void DeviceWatchThread();
+    void ButtonWatchThread();
+    void SurveyThread();
+    void RadioThread();
+    void SortNetworks(int low, int high);
+    int PartitionNetworks(int low, int high);
+    bool GetAdapterAddressFromSystem(char (&out)[16]);
+
+    CDriverGate lib;
+    CClock& clock;
+    CRegistry& registry;
+    CSystemAdapters& systemAdapters;
+};
