@@ -1,22 +1,14 @@
 #include <gtest/gtest.h>
 
 #include "adapter/driver_library/CRecordingDriverLibrary.h"
+#include "tests/support/CSilentDriverLibrary.h"
 
 namespace {
 
-// A library that answers nothing, enough to watch the recorder.
-#pragma GCC diagnostic ignored "-Wunused-parameter"
-class CSilentLibrary : public CDriverLibrary {
-public:
-#define ZARNWELL_SILENT(result, name, params, args) \
-    result name params override { return result(); }
-    ZARNWELL_DRIVER_FUNCTIONS(ZARNWELL_SILENT)
-#undef ZARNWELL_SILENT
-};
 
 TEST(RecordingDriverLibraryTest, LogsCallsWithArgumentValues)
 {
-    CSilentLibrary silent;
+    CSilentDriverLibrary silent;
     CRecordingDriverLibrary recorder(silent);
     const uint8_t bssid[6] = {0x00, 0x1a, 0x2b, 0x3c, 0x4d, 0xff};
     char ssid[33] = "Home";
@@ -38,7 +30,7 @@ TEST(RecordingDriverLibraryTest, LogsCallsWithArgumentValues)
 
 TEST(RecordingDriverLibraryTest, OverridesResultsToInjectFaults)
 {
-    CSilentLibrary silent;
+    CSilentDriverLibrary silent;
     CRecordingDriverLibrary recorder(silent);
     SurveyBuffer buffer{};
     uint8_t flag = 0;
