@@ -1,0 +1,7 @@
+#pragma once
+
+// The two registry hives the system reads and writes.
+enum RegistryHive {
+    HiveLocalMachine,
+    HiveClassesRoot,
+};
