@@ -1,0 +1,227 @@
+#include "adapter/CAdapterWirelessZadidar.h"
+
+#include <cstring>
+
+#include "platform/Clock.h"
+
+using namespace std::chrono_literals;
+
+namespace {
+constexpr int TicksPerSurveyRequest = 60;
+constexpr uint32_t DeviceArrival = 0x8000;
+constexpr uint32_t DeviceNodesChanged = 7;
+}
+
+CAdapterWirelessZadidar::CAdapterWirelessZadidar(CDriverLibrary& library, CClock& clock, CRegistry& registry,
+                                                 CSystemAdapters& systemAdapters)
+    : deviceWatchEvent(clock, CEvent::AutoReset),
+      surveyEvent(clock, CEvent::AutoReset),
+      buttonWatchEvent(clock, CEvent::AutoReset),
+      lib(library),
+      clock(clock),
+      registry(registry),
+      systemAdapters(systemAdapters)
+{
+}
+
+CAdapterWirelessZadidar::~CAdapterWirelessZadidar()
+{
+    wpsCountdown = 0;
+    tickerRun = false;
+    deviceWatchRun = false;
+    surveyRun = false;
+    buttonWatchRun = false;
+    wpsRun = false;
+    deviceWatchEvent.Set();
+    surveyEvent.Set();
+    buttonWatchEvent.Set();
+    for (int slot = 0; slot < WorkerSlotCount; ++slot)
+        StopWorker(static_cast<WorkerSlot>(slot));
+}
+
+void CAdapterWirelessZadidar::StartWorker(WorkerSlot slot, std::function<void()> body)
+{
+    StopWorker(slot);
+    workers[slot].Start(clock, std::move(body));
+}
+
+// A worker gets 1000 ms to end by itself; then it is ended forcibly.
+void CAdapterWirelessZadidar::StopWorker(WorkerSlot slot)
+{
+    CWorkerThread& worker = workers[slot];
+    if (!worker.HasThread())
+        return;
+    if (!worker.WaitFor(1000ms))
+        worker.Terminate();
+    worker.Release();
+}
+
+void CAdapterWirelessZadidar::StartTicker()
+{
+    StartWorker(SlotTicker, [this] { TickerThread(); });
+}
+
+void CAdapterWirelessZadidar::StartDeviceWatch()
+{
+    deviceWatchRun = false;
+    deviceWatchEvent.Set();
+    StopWorker(SlotDeviceWatch);
+    // The signal was for the old worker; the ticker wakes the new one.
+    deviceWatchEvent.Reset();
+    deviceWatchRun = true;
+    StartWorker(SlotDeviceWatch, [this] { DeviceWatchThread(); });
+}
+
+void CAdapterWirelessZadidar::StartButtonWatch()
+{
+    wpsStatus = 0;
+    buttonWatchRun = false;
+    buttonWatchEvent.Set();
+    StopWorker(SlotButtonWatch);
+    buttonWatchEvent.Reset();
+    buttonWatchRun = true;
+    StartWorker(SlotButtonWatch, [this] { ButtonWatchThread(); });
+}
+
+void CAdapterWirelessZadidar::StartSurveyWorker()
+{
+    surveyRun = false;
+    surveyEvent.Set();
+    StopWorker(SlotSurvey);
+    // A signal no old worker took stays set: the new worker surveys at once.
+    surveyRun = true;
+    StartWorker(SlotSurvey, [this] { SurveyThread(); });
+}
+
+void CAdapterWirelessZadidar::BeginRadioChange(bool on)
+{
+    if (adapterState != 3)
+        return;
+    radioWanted = on;
+    StartWorker(SlotRadio, [this] { RadioThread(); });
+}
+
+void CAdapterWirelessZadidar::TickerThread()
+{
+    while (tickerRun) {
+        if (tickCount >= TicksPerSurveyRequest) {
+            tickCount = 0;
+            if (adapterState == 3 && networkMode == 0 && scanAllowed && radioOn && !surveyBusy) {
+                forceSurvey = false;
+                surveyEvent.Set();
+            }
+        }
+        ++tickCount;
+        if (!deviceWatchBusy)
+            deviceWatchEvent.Set();
+        buttonWatchEvent.Set();
+        clock.Sleep(500ms);
+    }
+}
+
+void CAdapterWirelessZadidar::DeviceWatchThread()
+{
+    for (;;) {
+        deviceWatchEvent.Wait();
+        if (!deviceWatchRun)
+            return;
+        deviceWatchBusy = true;
+        PollAdapter();
+        deviceWatchBusy = false;
+    }
+}
+
+void CAdapterWirelessZadidar::PollAdapter()
+{
+    AdapterList list = {};
+    lib.RT_GetAdapterList(list, 0);
+    list.deviceName[sizeof list.deviceName - 1] = '\0';
+
+    bool initialise = false;
+    if (list.count == 0) {
+        adapterState = 0;
+    } else {
+        bool disabled = list.disabled == 1;
+        if (disabled)
+            adapterState = 1;
+        bool sameAdapter = strncmp(list.deviceName, adapterName, sizeof adapterName) == 0;
+        bool keep = adapterState != 0 && sameAdapter && !(!disabled && adapterState == 1);
+        // A listed but disabled adapter stays in state 1 until its flag clears.
+        initialise = !keep && !disabled;
+    }
+
+    if (initialise) {
+        snprintf(adapterName, sizeof adapterName, "%s", list.deviceName);
+        lib.RT_SetDefaultAdapterIndex(0);
+        adapterState = 2;
+        if (!lib.RT_Initialize(0)) {
+            adapterState = 0;
+        } else {
+            if (lib.RT_Get_HW_PBCStatus())
+                lib.RT_Set_HW_PBCStatus(); // forget a press made before the adapter was ready
+            clock.Sleep(2000ms);
+            // Ready before the workers start, so that the survey their start
+            // signals always runs instead of racing this thread.
+            adapterState = 3;
+            initialised = true;
+            StartSurveyWorker();
+            StartButtonWatch();
+        }
+    }
+
+    if ((adapterState == 0 || adapterState == 1) && initialised) {
+        initialised = false;
+        wpsRun = false;
+        wpsStatus = 0;
+        buttonWatchRun = false;
+        buttonWatchEvent.Set();
+        for (WorkerSlot slot : {SlotButtonWatch, SlotStationMode, SlotSoftApMode, SlotWps, SlotSoftApRetry})
+            StopWorker(slot);
+    }
+}
+
+bool CAdapterWirelessZadidar::OnDeviceChange(uint32_t eventType, const void* eventData)
+{
+    bool removed = false;
+    bool concernsAdapter = false;
+    bool result = lib.EnumDevicesChange(adapterName, eventType, eventData, removed, concernsAdapter);
+    if (result && removed && concernsAdapter)
+        lib.RT_Stop();
+    if (!result && (eventType == DeviceNodesChanged || eventType == DeviceArrival))
+        lib.RT_PnPX_Check_Device();
+    return result;
+}
+
+void CAdapterWirelessZadidar::ButtonWatchThread()
+{
+    for (;;) {
+        buttonWatchEvent.Wait();
+        if (!buttonWatchRun)
+            return;
+    }
+}
+
+void CAdapterWirelessZadidar::SurveyThread()
+{
+    for (;;) {
+        surveyEvent.Wait();
+        if (!surveyRun)
+            return;
+        surveyBusy = true;
+        SiteSurvey();
+        surveyBusy = false;
+    }
+}
+
+void CAdapterWirelessZadidar::RadioThread()
+{
+    bool wanted = radioWanted;
+    lib.RT_SetRadioOff(!wanted);
+    clock.Sleep(1000ms);
+    radioOn = wanted;
+    if (!wanted) {
+        std::lock_guard lock(networksLock);
+        networks = {};
+        networkCount = 0;
+    }
+}

@@ -1,0 +1,216 @@
+#include "tests/adapter/AdapterFixture.h"
+
+using namespace std::chrono_literals;
+
+namespace {
+
+using AdapterObjectTest = AdapterFixture;
+
+TEST_F(AdapterObjectTest, PluggedAdapterIsReadyAfterTheTwoSecondPause)
+{
+    Plug();
+    StartWatching();
+    clock.FastForwardBy(1999ms);
+    EXPECT_EQ(adapter->adapterState, 2);
+    EXPECT_FALSE(adapter->initialised);
+    clock.FastForwardBy(1ms);
+    EXPECT_EQ(adapter->adapterState, 3);
+    EXPECT_TRUE(adapter->initialised);
+    EXPECT_STREQ(adapter->adapterName, "Kavlo USB");
+    EXPECT_TRUE(adapter->workers[CAdapterWirelessZadidar::SlotSurvey].HasThread());
+    EXPECT_TRUE(adapter->workers[CAdapterWirelessZadidar::SlotButtonWatch].HasThread());
+    EXPECT_EQ(Count("RT_SetDefaultAdapterIndex(0)"), 1);
+    EXPECT_EQ(Count("RT_Initialize(0)"), 1);
+}
+
+TEST_F(AdapterObjectTest, FailingInitialisationIsRetriedEveryTick)
+{
+    Plug();
+    library.Change([](auto& s) { s.initFailures = 2; });
+    StartWatching();
+    clock.FastForwardBy(0ms);
+    EXPECT_EQ(Count("RT_Initialize(0)"), 1);
+    EXPECT_EQ(adapter->adapterState, 0);
+    clock.FastForwardBy(500ms);
+    EXPECT_EQ(Count("RT_Initialize(0)"), 2);
+    EXPECT_EQ(adapter->adapterState, 0);
+    clock.FastForwardBy(500ms);
+    EXPECT_EQ(Count("RT_Initialize(0)"), 3);
+    EXPECT_EQ(adapter->adapterState, 2);
+    clock.FastForwardBy(2000ms);
+    EXPECT_EQ(adapter->adapterState, 3);
+    EXPECT_EQ(Count("RT_Initialize(0)"), 3);
+}
+
+TEST_F(AdapterObjectTest, ButtonPressedBeforeReadinessIsForgotten)
+{
+    Plug();
+    library.Change([](auto& s) { s.buttonPressed = true; });
+    StartWatching();
+    clock.FastForwardBy(2000ms);
+    EXPECT_EQ(Count("RT_Set_HW_PBCStatus()"), 1);
+    library.Change([](auto& s) { EXPECT_FALSE(s.buttonPressed); });
+}
+
+TEST_F(AdapterObjectTest, UnpluggingAReadyAdapterTearsDownWithinOneTick)
+{
+    Plug();
+    StartWatching();
+    clock.FastForwardBy(2000ms);
+    ASSERT_EQ(adapter->adapterState, 3);
+    clock.FastForwardBy(100ms); // between two ticks
+    Unplug();
+    clock.FastForwardBy(399ms);
+    EXPECT_EQ(adapter->adapterState, 3);
+    clock.FastForwardBy(1ms);
+    EXPECT_EQ(adapter->adapterState, 0);
+    EXPECT_FALSE(adapter->initialised);
+    EXPECT_FALSE(adapter->buttonWatchRun);
+    EXPECT_FALSE(adapter->workers[CAdapterWirelessZadidar::SlotButtonWatch].HasThread());
+    // The survey worker is left alone; it stops surveying because the state is not 3.
+    EXPECT_TRUE(adapter->workers[CAdapterWirelessZadidar::SlotSurvey].HasThread());
+
+    // Plugged again: the whole initialisation, pause included.
+    Plug();
+    clock.FastForwardBy(500ms);
+    EXPECT_EQ(adapter->adapterState, 2);
+    clock.FastForwardBy(2000ms);
+    EXPECT_EQ(adapter->adapterState, 3);
+    EXPECT_EQ(Count("RT_Initialize(0)"), 2);
+}
+
+TEST_F(AdapterObjectTest, DisabledAdapterStartsNothingUntilItsFlagClears)
+{
+    Plug();
+    library.Change([](auto& s) { s.disabled = true; });
+    StartWatching();
+    clock.FastForwardBy(5000ms);
+    EXPECT_EQ(adapter->adapterState, 1);
+    EXPECT_EQ(Count("RT_Initialize(0)"), 0);
+    EXPECT_FALSE(adapter->workers[CAdapterWirelessZadidar::SlotSurvey].HasThread());
+    EXPECT_FALSE(adapter->workers[CAdapterWirelessZadidar::SlotButtonWatch].HasThread());
+
+    library.Change([](auto& s) { s.disabled = false; });
+    clock.FastForwardBy(500ms);
+    EXPECT_EQ(adapter->adapterState, 2);
+    clock.FastForwardBy(2000ms);
+    EXPECT_EQ(adapter->adapterState, 3);
+    EXPECT_EQ(Count("RT_Initialize(0)"), 1);
+}
+
+TEST_F(AdapterObjectTest, ReadyAdapterMarkedDisabledTearsDownAndComesBack)
+{
+    Plug();
+    StartWatching();
+    clock.FastForwardBy(2000ms);
+    library.Change([](auto& s) { s.disabled = true; });
+    clock.FastForwardBy(500ms);
+    EXPECT_EQ(adapter->adapterState, 1);
+    EXPECT_FALSE(adapter->initialised);
+    EXPECT_FALSE(adapter->workers[CAdapterWirelessZadidar::SlotButtonWatch].HasThread());
+    library.Change([](auto& s) { s.disabled = false; });
+    clock.FastForwardBy(2500ms);
+    EXPECT_EQ(adapter->adapterState, 3);
+    EXPECT_EQ(Count("RT_Initialize(0)"), 2);
+}
+
+TEST_F(AdapterObjectTest, WorkerThatIgnoresItsStopIsEndedAfterOneSecond)
+{
+    Plug();
+    StartWatching();
+    clock.FastForwardBy(100ms); // the device watch now sleeps through its 2000 ms pause
+    size_t callsBefore = recorder.Calls().size();
+    adapter.reset();
+    // The ticker left at its next tick (500 ms); the device watch was given
+    // 1000 ms more and then ended in its pause.
+    EXPECT_EQ(clock.Now(), 1500ms);
+    EXPECT_EQ(recorder.Calls().size(), callsBefore);
+}
+
+TEST_F(AdapterObjectTest, RadioOffEmptiesTheListAfterThePause)
+{
+    adapter->adapterState = 3;
+    {
+        std::lock_guard lock(adapter->networksLock);
+        adapter->networkCount = 2;
+        adapter->networks.records[0].quality = 80;
+    }
+    adapter->BeginRadioChange(false);
+    clock.FastForwardBy(999ms);
+    EXPECT_TRUE(adapter->radioOn);
+    EXPECT_EQ(adapter->networkCount, 2);
+    clock.FastForwardBy(1ms);
+    EXPECT_FALSE(adapter->radioOn);
+    EXPECT_EQ(adapter->networkCount, 0);
+    EXPECT_EQ(adapter->networks.records[0].quality, 0);
+    EXPECT_EQ(Count("RT_SetRadioOff(1)"), 1);
+
+    adapter->BeginRadioChange(true);
+    clock.FastForwardBy(1000ms);
+    EXPECT_TRUE(adapter->radioOn);
+    EXPECT_EQ(Count("RT_SetRadioOff(0)"), 1);
+}
+
+TEST_F(AdapterObjectTest, RadioChangeOutsideReadyStateDoesNothing)
+{
+    for (int state : {0, 1, 2}) {
+        adapter->adapterState = state;
+        adapter->BeginRadioChange(false);
+        clock.FastForwardBy(2000ms);
+        EXPECT_TRUE(adapter->radioWanted) << "state " << state;
+        EXPECT_TRUE(adapter->radioOn) << "state " << state;
+    }
+    EXPECT_TRUE(recorder.CallsStartingWith("RT_SetRadioOff").empty());
+}
+
+TEST_F(AdapterObjectTest, PeriodicSurveyIsRequestedEveryThirtySecondsWhileNotConnected)
+{
+    Plug();
+    StartWatching();
+    clock.FastForwardBy(2000ms);
+    // The survey the survey worker's start signals, two rounds of nothing.
+    EXPECT_EQ(recorder.CallsStartingWith("RT_SiteSurveyEx").size(), 2u);
+    clock.FastForwardBy(1000ms);
+    EXPECT_EQ(recorder.CallsStartingWith("RT_SiteSurveyEx").size(), 4u);
+    recorder.ClearCalls();
+    // Ticks run at 0, 500, ...; the 61st tick, at 30 s, makes the request.
+    clock.FastForwardBy(26999ms);
+    EXPECT_TRUE(recorder.CallsStartingWith("RT_SiteSurveyEx").empty());
+    clock.FastForwardBy(1ms);
+    EXPECT_FALSE(recorder.CallsStartingWith("RT_SiteSurveyEx").empty());
+}
+
+TEST_F(AdapterObjectTest, DeviceChangeNotificationsReachTheFilter)
+{
+    struct Case {
+        bool result, removed, concerns;
+        uint32_t type;
+        const char* extraCall;
+    };
+    class CFilterLibrary : public CScriptedLibrary {
+    public:
+        bool EnumDevicesChange(const char*, uint32_t, const void*, bool& removed, bool& concerns) override
+        {
+            removed = answer.removed;
+            concerns = answer.concerns;
+            return answer.result;
+        }
+        Case answer{};
+    };
+    for (Case c : {Case{true, true, true, 0x8004, "RT_Stop()"}, Case{true, true, false, 0x8004, nullptr},
+                   Case{false, false, false, 7, "RT_PnPX_Check_Device()"},
+                   Case{false, false, false, 0x8000, "RT_PnPX_Check_Device()"},
+                   Case{false, false, false, 0x8004, nullptr}}) {
+        CFilterLibrary filter;
+        filter.answer = c;
+        CRecordingDriverLibrary calls(filter);
+        CAdapterWirelessZadidar own(calls, clock, registry, systemAdapters);
+        EXPECT_EQ(own.OnDeviceChange(c.type, nullptr), c.result);
+        std::vector<std::string> expected{calls.Calls().front()};
+        if (c.extraCall)
+            expected.push_back(c.extraCall);
+        EXPECT_EQ(calls.Calls(), expected) << "type " << c.type;
+    }
+}
+
+} // namespace
