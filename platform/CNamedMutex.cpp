@@ -1,0 +1,48 @@
+#include "platform/CNamedMutex.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include "platform/StateDirectory.h"
+
+CNamedMutex::~CNamedMutex()
+{
+    Close();
+}
+
+bool CNamedMutex::Create(const std::string& name, bool& alreadyExisted)
+{
+    Close();
+    alreadyExisted = false;
+    if (name.empty() || name.find('/') != std::string::npos)
+        return false;
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    std::string folder = runtime && *runtime ? runtime : StateDirectory();
+    if (folder.empty())
+        return false;
+    std::string path = folder + "/" + name + ".lock";
+    int opened = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (opened < 0)
+        return false;
+    int locked;
+    while ((locked = flock(opened, LOCK_EX | LOCK_NB)) != 0 && errno == EINTR) {
+    }
+    if (locked != 0) {
+        bool held = errno == EWOULDBLOCK;
+        close(opened);
+        alreadyExisted = held;
+        return held;
+    }
+    fd = opened;
+    return true;
+}
+
+void CNamedMutex::Close()
+{
+    if (fd >= 0)
+        close(fd);
+    fd = -1;
+}
