@@ -1,0 +1,79 @@
+#include "sim/SimWorldFile.h"
+
+#include <cstdlib>
+
+#include "platform/CodePage.h"
+#include "platform/ProfileFile.h"
+#include "sim/CSimWorld.h"
+
+namespace {
+
+bool StartsWithFolded(const std::string& text, const std::string& prefix)
+{
+    if (text.size() < prefix.size())
+        return false;
+    for (size_t i = 0; i < prefix.size(); ++i) {
+        char c = text[i];
+        if (c >= 'A' && c <= 'Z')
+            c = char(c - 'A' + 'a');
+        if (c != prefix[i])
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+std::string SimWorldPath(const std::string& exeDir)
+{
+    const char* path = std::getenv("ZARNWELL_WORLD");
+    if (path && *path)
+        return path;
+    return exeDir + "/Sim/World.ini";
+}
+
+bool LoadSimWorld(const std::string& path, CSimWorld& world, std::vector<std::string>& problems)
+{
+    CProfileFile file;
+    if (!file.Open(path))
+        return false;
+    SimAdapterSettings adapter;
+    std::vector<SimNetwork> networks;
+    for (const std::u16string& section : file.Sections()) {
+        std::string name = Utf16ToUtf8(section);
+        bool isAdapter = StartsWithFolded(name, "adapter") && name.size() == 7;
+        bool isNetwork = StartsWithFolded(name, "network");
+        if (!isAdapter && !isNetwork) {
+            problems.push_back("[" + name + "]: unknown section");
+            continue;
+        }
+        SimNetwork network;
+        bool good = true;
+        for (const std::u16string& key : file.Keys(section)) {
+            // SSIDs and passphrases are taken as UTF-8 bytes whatever the file's encoding.
+            std::string value = Utf16ToUtf8(file.GetString(section, key, u"", CProfileFile::maxLineChars));
+            std::string error;
+            bool set = isAdapter ? adapter.Set(Utf16ToUtf8(key), value, error)
+                                 : network.Set(Utf16ToUtf8(key), value, error);
+            if (!set) {
+                problems.push_back("[" + name + "] " + error);
+                good = isAdapter;
+            }
+        }
+        std::string error;
+        if (isNetwork && good && !network.Finish(error)) {
+            problems.push_back("[" + name + "] " + error);
+            good = false;
+        }
+        if (isNetwork && good)
+            networks.push_back(network);
+    }
+    world.Configure(adapter);
+    world.RemoveAllNetworks();
+    for (SimNetwork& network : networks) {
+        std::string error;
+        if (!world.AddNetwork(std::move(network), error))
+            problems.push_back(error);
+    }
+    return true;
+}

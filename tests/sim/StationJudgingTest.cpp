@@ -1,0 +1,289 @@
+#include <openssl/evp.h>
+
+#include <vector>
+
+#include "tests/sim/SimFixture.h"
+
+namespace {
+
+constexpr uint32_t CipherWepValue = 1;
+constexpr uint32_t CipherTkipValue = 2;
+constexpr uint32_t CipherAesValue = 3;
+
+uint32_t Flags(bool privacy, int mode, bool infrastructure, uint32_t cipher)
+{
+    return (privacy ? ProfilePrivacy : 0) | uint32_t(mode) << 1 | (infrastructure ? ProfileInfrastructure : 0) |
+           ProfileBuilt | cipher << 10;
+}
+
+VuvProfile Profile(const std::string& ssid, uint32_t flags)
+{
+    VuvProfile p{};
+    std::memcpy(p.profileName, ssid.data(), ssid.size());
+    std::memcpy(p.ssid, ssid.data(), ssid.size());
+    p.flags = flags;
+    p.channel = 6;
+    return p;
+}
+
+VuvProfile Wpa(const std::string& ssid, int mode, uint32_t cipher, const std::string& passphrase,
+               bool infrastructure = true)
+{
+    VuvProfile p = Profile(ssid, Flags(true, mode, infrastructure, cipher));
+    std::memcpy(p.passphrase, passphrase.data(), passphrase.size());
+    p.passphraseLength = uint32_t(passphrase.size());
+    if (passphrase.size() == 64) {
+        for (int i = 0; i < 32; ++i)
+            p.pmk[i] = uint8_t(std::stoi(passphrase.substr(i * 2, 2), nullptr, 16));
+    } else {
+        PKCS5_PBKDF2_HMAC_SHA1(passphrase.data(), int(passphrase.size()),
+                               reinterpret_cast<const unsigned char*>(ssid.data()), int(ssid.size()), 4096, 32, p.pmk);
+    }
+    return p;
+}
+
+VuvProfile Wep(const std::string& ssid, bool shared, int keyIndex, const std::string& key)
+{
+    VuvProfile p = Profile(ssid, Flags(true, shared ? 1 : 0, true, CipherWepValue));
+    p.keyIndex = uint16_t(keyIndex);
+    p.keyLength[keyIndex] = uint16_t(key.size());
+    std::memcpy(p.keys[keyIndex], key.data(), key.size());
+    std::memcpy(p.passphrase, key.data(), key.size());
+    p.passphraseLength = uint32_t(key.size());
+    return p;
+}
+
+void Put32(uint8_t* at, uint32_t value)
+{
+    std::memcpy(at, &value, 4);
+}
+
+// The adapter service's driver-call sequence for a profile, call for call,
+// on Windows 7 and later.
+void ApplyProfile(CDriverLibrary& lib, const VuvProfile& profile)
+{
+    VuvProfile copy = profile;
+    int infra = copy.flags & ProfileInfrastructure ? 1 : 0;
+    int mode = int(copy.flags >> 1 & 3);
+    uint32_t cipher = copy.flags >> 10 & 3;
+    if (!(copy.flags & Profile8021x))
+        lib.RT_ACM_Delete_AllProfiles();
+    copy.flags &= ~Profile8021x;
+    lib.RT_Set802_1xStatus(0);
+    KeyHandoverBuffer handover{};
+    if (!lib.RT_AP_GetIsAPMode())
+        lib.RT_CustomRequest(0x813BFE20, handover, 572);
+    lib.RT_REMOVE_PSK_CONX();
+    lib.RT_SetChannel(copy.channel);
+    if (std::any_of(copy.bssid, copy.bssid + 6, [](uint8_t b) { return b != 0; }))
+        lib.RT_SetBSSID(copy.bssid);
+    lib.RT_SetPowerSaveMode(lib.RT_GetPowerSaveMode());
+    int r1 = 0, r2 = 0, r3 = 0, r4 = 0, r5 = 0;
+    lib.RT_GetRates(r1, r2, r3, r4, r5);
+    lib.RT_SetRates(r1 != 0, r2, r3, r4, r5);
+    lib.RT_SetPreambleMode(lib.RT_GetPreambleMode());
+    if (!(copy.flags & ProfilePrivacy)) {
+        lib.RT_SetPrivacy(0, 0x40);
+        lib.RT_SetAuthenticaionMode(0);
+        lib.RT_SetMHSecurityInfo(infra, 0, 0);
+    } else if (mode <= 1) {
+        int auth = mode == 1 && infra ? 1 : 0;
+        int index = copy.keyIndex;
+        lib.RT_SetPrivacy(1, copy.keyLength[index] > 10 ? 0x80 : 0x40);
+        lib.RT_SetAuthenticaionMode(auth);
+        lib.RT_SetDefaultKeyID(index);
+        for (int i = 0; i < 4; ++i)
+            lib.RT_SetWEPKey(i, copy.keyLength[i], copy.keys[i]);
+        lib.RT_SetWEPKey(index, copy.keyLength[index], copy.keys[index]);
+        lib.RT_SetDefaultKeyID(index);
+        int algorithm = lib.RT_GetDefaultEncryptionAlgorithm();
+        lib.RT_SetMHSecurityInfo(infra, auth, algorithm + 1);
+    } else {
+        uint32_t ssidLength = uint32_t(strnlen(copy.ssid, 32));
+        Put32(handover.bytes, 0);
+        Put32(handover.bytes + 4, ssidLength);
+        std::memcpy(handover.bytes + 8, copy.ssid, ssidLength);
+        std::memcpy(handover.bytes + 44, copy.bssid, 6);
+        Put32(handover.bytes + 52, 32);
+        std::memcpy(handover.bytes + 56, copy.pmk, 32);
+        handover.bytes[570] = mode == 2 ? 0 : 1;
+        if (infra) {
+            if (mode == 2 && cipher == CipherTkipValue) {
+                lib.RT_SetAuthenticaionMode(3);
+                lib.RT_SetEncryptionStatus(4);
+                lib.RT_SetMHSecurityInfo(infra, 3, 2);
+            } else if (mode == 2) {
+                lib.RT_SetAuthenticaionMode(6);
+                lib.RT_SetEncryptionStatus(6);
+                lib.RT_SetMHSecurityInfo(infra, 5, 4);
+            } else if (cipher == CipherAesValue) {
+                lib.RT_SetAuthenticaionMode(4);
+                lib.RT_SetEncryptionStatus(6);
+                lib.RT_SetMHSecurityInfo(infra, 4, 3);
+            } else {
+                lib.RT_SetAuthenticaionMode(7);
+                lib.RT_SetEncryptionStatus(4);
+                lib.RT_SetMHSecurityInfo(infra, 5, 5);
+            }
+            lib.RT_CustomRequest(0x813BFE1C, handover, 572);
+            if (copy.passphraseLength <= 63)
+                lib.RT_ADD_PSK_CONX(copy.passphrase, copy.passphraseLength);
+            else
+                lib.RT_ADD_PMK_CONX(copy.pmk, 32);
+        } else {
+            lib.RT_SetAuthenticaionMode(5);
+            if (cipher == 2 || cipher == 3)
+                lib.RT_SetMHSecurityInfo(0, 5, int(cipher));
+            OidBuffer oid{};
+            uint8_t* key = oid.bytes + 8;
+            Put32(key, 71);
+            Put32(key + 4, 0);
+            Put32(key + 8, 32);
+            std::memset(key + 12, 0xff, 6);
+            std::memcpy(key + 32, copy.pmk, 32);
+            lib.RT_SetOID(0x0D01011D, oid, 1000);
+        }
+    }
+    char name[33] = {};
+    char ssid[33] = {};
+    std::memcpy(name, copy.profileName, 32);
+    std::memcpy(ssid, copy.ssid, 32);
+    lib.RT_ACM_LinkVuvProfileNew(copy, name, ssid, infra, 0, 0);
+}
+
+const std::string Hex64 = "00112233445566778899aabbccddeeff00112233445566778899aabbccddeeff";
+
+struct Case {
+    const char* name;
+    VuvProfile profile;
+    bool links;
+    int encryption = 0;
+    int authentication = 0;
+};
+
+// The networks every case may aim at.
+void MakeNetworks(CSimWorld& world)
+{
+    auto add = [&](SimNetwork n, uint8_t last) {
+        n.bssid = {2, 0, 0, 0, 0, last};
+        std::string error;
+        ASSERT_TRUE(world.AddNetwork(n, error)) << error;
+    };
+    SimNetwork n;
+    n.passphrase = "correct horse";
+    n.ssid = "Wpa2";
+    n.security = SecurityWpa2Psk;
+    add(n, 1);
+    n.ssid = "Wpa";
+    n.security = SecurityWpaPsk;
+    add(n, 2);
+    n.ssid = "Mixed";
+    n.security = SecurityWpaWpa2Psk;
+    add(n, 3);
+    n.ssid = "Adhoc";
+    n.security = SecurityWpa2Psk;
+    n.infrastructure = false;
+    add(n, 4);
+
+    SimNetwork open;
+    open.ssid = "Open";
+    add(open, 5);
+
+    SimNetwork hex;
+    hex.ssid = "Hex";
+    hex.security = SecurityWpa2Psk;
+    hex.pskHex = Hex64;
+    add(hex, 6);
+
+    SimNetwork shared;
+    shared.ssid = "Shared";
+    shared.security = SecurityWep;
+    shared.wepKeys[2] = "ThirteenChars";
+    shared.wepIndex = 2;
+    shared.wepShared = true;
+    add(shared, 7);
+
+    SimNetwork wepOpen;
+    wepOpen.ssid = "WepOpen";
+    wepOpen.security = SecurityWep;
+    wepOpen.wepKeys[0] = std::string("\x12\x34\x56\x78\x9a", 5);
+    add(wepOpen, 8);
+}
+
+TEST(StationJudgingTest, TheRightSecretLinksAfterTheDelayAndAWrongOneNever)
+{
+    const std::vector<Case> cases = {
+        {"WPA2-PSK AES", Wpa("Wpa2", 3, CipherAesValue, "correct horse"), true, 6, 7},
+        {"WPA2-PSK wrong passphrase", Wpa("Wpa2", 3, CipherAesValue, "correct horsf"), false},
+        {"WPA2-PSK as WPA-PSK", Wpa("Wpa2", 2, CipherAesValue, "correct horse"), false},
+        {"WPA2-PSK with TKIP it does not offer", Wpa("Wpa2", 3, CipherTkipValue, "correct horse"),
+         false},
+        {"WPA-PSK TKIP", Wpa("Wpa", 2, CipherTkipValue, "correct horse"), true, 4, 4},
+        {"WPA-PSK wrong passphrase", Wpa("Wpa", 2, CipherTkipValue, "horse correct"), false},
+        {"WPA-PSK with AES it does not offer", Wpa("Wpa", 2, CipherAesValue, "correct horse"),
+         false},
+        {"mixed as WPA2-PSK AES", Wpa("Mixed", 3, CipherAesValue, "correct horse"), true, 6, 7},
+        {"mixed as WPA-PSK TKIP", Wpa("Mixed", 2, CipherTkipValue, "correct horse"), true, 4,
+         4},
+        {"mixed as WPA2-PSK TKIP", Wpa("Mixed", 3, CipherTkipValue, "correct horse"), true, 4,
+         7},
+        {"mixed wrong passphrase", Wpa("Mixed", 3, CipherAesValue, "wrong horse"), false},
+        {"64 hexadecimal digits as the key", Wpa("Hex", 3, CipherAesValue, Hex64), true, 6, 7},
+        {"64 digits of another key", Wpa("Hex", 3, CipherAesValue, std::string(64, 'a')), false},
+        {"passphrase instead of the hexadecimal key", Wpa("Hex", 3, CipherAesValue, "0011223344"),
+         false},
+        {"open", Profile("Open", Flags(false, 0, true, 0)), true, 1, 0},
+        {"WPA2 to an open network", Wpa("Open", 3, CipherAesValue, "correct horse"), false},
+        {"open to a WPA2 network", Profile("Wpa2", Flags(false, 0, true, 0)), false},
+        {"WEP shared key", Wep("Shared", true, 2, "ThirteenChars"), true, 0, 1},
+        {"WEP shared wrong key", Wep("Shared", true, 2, "ThirteenCharz"), false},
+        {"WEP shared wrong index", Wep("Shared", true, 1, "ThirteenChars"), false},
+        {"WEP open system to a shared-key network", Wep("Shared", false, 2, "ThirteenChars"), false},
+        {"WEP 64-bit open system", Wep("WepOpen", false, 0, std::string("\x12\x34\x56\x78\x9a", 5)),
+         true, 0, 0},
+        {"WEP 64-bit wrong key", Wep("WepOpen", false, 0, std::string("\x12\x34\x56\x78\x9b", 5)),
+         false},
+        {"open to a WEP network", Profile("WepOpen", Flags(false, 0, true, 0)), false},
+        {"ad hoc WPA-None", Wpa("Adhoc", 3, CipherAesValue, "correct horse", false), true, 6, 5},
+        {"ad hoc wrong key", Wpa("Adhoc", 3, CipherAesValue, "correct horsy", false), false},
+        {"ad hoc profile to an access point",
+         Wpa("Wpa2", 3, CipherAesValue, "correct horse", false), false},
+        {"no such network", Profile("Nowhere", Flags(false, 0, true, 0)), false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        CMockClock caseClock;
+        caseClock.Participate();
+        CSimWorld caseWorld(caseClock);
+        SimAdapterSettings settings;
+        settings.linkDelay = 1000ms;
+        caseWorld.Configure(settings);
+        MakeNetworks(caseWorld);
+        CSimDriverLibrary lib(caseWorld);
+        ASSERT_TRUE(lib.RT_Initialize(0));
+        ApplyProfile(lib, c.profile);
+
+        auto state = [&] {
+            int s = 1, reserved = 0;
+            char ssid[33] = {};
+            uint8_t bssid[6] = {};
+            lib.RT_GetStatusLinkInfo(s, reserved, ssid, sizeof ssid, bssid);
+            return s;
+        };
+        caseClock.FastForwardBy(999ms);
+        EXPECT_NE(state(), 1);
+        caseClock.FastForwardBy(1ms);
+        EXPECT_EQ(state() == 1, c.links);
+        caseClock.FastForwardBy(60s);
+        EXPECT_EQ(state() == 1, c.links);
+        if (c.links) {
+            int encryption = -1, authentication = -1;
+            lib.RT_GetStatusSecurityInfo(encryption, authentication);
+            EXPECT_EQ(encryption, c.encryption);
+            EXPECT_EQ(authentication, c.authentication);
+        }
+        caseClock.Leave();
+    }
+}
+
+} // namespace
