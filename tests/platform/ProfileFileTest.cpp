@@ -170,6 +170,12 @@ TEST_F(ProfileFileTest, HugeFilesAreReadOnlyUpToTheBound)
     EXPECT_EQ(file.Keys(u"s"), (std::vector<std::u16string>{u"first", u"filler", u"pad"}));
 }
 
+TEST_F(ProfileFileTest, AHugeFileWithoutLineBreaksGivesNothing)
+{
+    CProfileFile file = OpenBytes("[s]" + std::string(2 * CProfileFile::maxFileBytes, 'k'));
+    EXPECT_TRUE(file.Sections().empty());
+}
+
 TEST_F(ProfileFileTest, OverlongLinesCountOnlyTheirStart)
 {
     std::string longValue(CProfileFile::maxLineChars * 3, 'v');
