@@ -1,0 +1,41 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <thread>
+
+class CSimWorld;
+
+// Changes the world while Zarnwell runs: a Unix socket (mode 0600) that takes
+// one command line per connection, applies it and answers one line, "ok ..."
+// or "error: ...". It serves on its own thread and stops, removing its
+// socket, when destroyed. Verbs: plug, unplug, disable, enable, press-wps,
+// status, networks, add-network key=value..., remove-network ssid|bssid,
+// set-network bssid key=value..., signal bssid quality, range bssid in|out.
+class CSimControlServer {
+public:
+    static constexpr size_t maxLine = 4096;
+
+    CSimControlServer(CSimWorld& world, std::string path);
+    ~CSimControlServer();
+    CSimControlServer(const CSimControlServer&) = delete;
+    CSimControlServer& operator=(const CSimControlServer&) = delete;
+
+    // False when the socket cannot be made, or another server answers on it.
+    // A socket file left by a run that ended without removing it is replaced.
+    bool Start();
+    const std::string& Path() const { return path; }
+
+    // The answer to one command line, without its newline.
+    std::string Answer(std::string_view line);
+
+private:
+    void Serve();
+    void ServeConnection(int connection);
+
+    CSimWorld& world;
+    std::string path;
+    int listener = -1;
+    int wake[2] = {-1, -1};
+    std::thread thread;
+};

@@ -1,0 +1,175 @@
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+
+#include "sim/CSimControlServer.h"
+#include "sim/SimCommand.h"
+#include "tests/sim/SimFixture.h"
+#include "tests/support/TempDir.h"
+
+namespace {
+
+// One command over a fresh connection, as zarnwell-sim sends it.
+std::string Send(const std::string& path, const std::string& line)
+{
+    int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strcpy(address.sun_path, path.c_str());
+    if (connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+        close(fd);
+        return "no connection";
+    }
+    (void)!write(fd, line.data(), line.size());
+    shutdown(fd, SHUT_WR);
+    std::string answer;
+    char buffer[4096];
+    ssize_t n;
+    while ((n = read(fd, buffer, sizeof buffer)) > 0)
+        answer.append(buffer, size_t(n));
+    close(fd);
+    return answer;
+}
+
+class CSimControlServerTest : public SimFixture {
+protected:
+    CTempDir temp;
+    std::string path = temp.File("sim.sock");
+};
+
+TEST_F(CSimControlServerTest, CommandsChangeTheWorldThroughARealSocket)
+{
+    CSimControlServer server(world, path);
+    ASSERT_TRUE(server.Start());
+    struct stat info;
+    ASSERT_EQ(stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+
+    EXPECT_EQ(Send(path, "add-network \"ssid=Guest Net\" security=wpa2-psk passphrase=\"say \\\"hi\\\" now\" "
+                         "bssid=00:aa:bb:cc:dd:01\n"),
+              "ok added bssid=00:aa:bb:cc:dd:01 ssid=\"Guest Net\" security=wpa2-psk channel=6 quality=70 "
+              "type=infrastructure in_range=yes dhcp=yes\n");
+    std::vector<SimNetworkState> networks = world.Networks();
+    ASSERT_EQ(networks.size(), 1u);
+    EXPECT_EQ(networks[0].network.passphrase, "say \"hi\" now");
+
+    EXPECT_EQ(Send(path, "signal 00:aa:bb:cc:dd:01 12\n"), "ok 00:aa:bb:cc:dd:01\n");
+    EXPECT_EQ(world.Networks()[0].quality, 12);
+    EXPECT_EQ(Send(path, "range 00:aa:bb:cc:dd:01 out\n"), "ok 00:aa:bb:cc:dd:01\n");
+    EXPECT_FALSE(world.Networks()[0].network.inRange);
+    EXPECT_EQ(Send(path, "set-network 00:aa:bb:cc:dd:01 channel=11 in_range=yes\n"), "ok 00:aa:bb:cc:dd:01\n");
+    EXPECT_EQ(world.Networks()[0].network.channel, 11);
+
+    EXPECT_EQ(Send(path, "unplug\n"), "ok unplugged\n");
+    EXPECT_FALSE(world.Status().plugged);
+    EXPECT_EQ(Send(path, "unplug\n"), "error: the adapter is not plugged in\n");
+    EXPECT_EQ(Send(path, "status\n"), "ok adapter=unplugged radio=on mode=station link=down address=0.0.0.0\n");
+    EXPECT_EQ(Send(path, "plug\n"), "ok plugged\n");
+    EXPECT_EQ(Send(path, "remove-network \"Guest Net\"\n"), "ok removed 1\n");
+    EXPECT_TRUE(world.Networks().empty());
+}
+
+TEST_F(CSimControlServerTest, BadCommandsAreAnsweredWithAnError)
+{
+    CSimControlServer server(world, path);
+    ASSERT_TRUE(server.Start());
+    const std::pair<const char*, const char*> cases[] = {
+        {"fly\n", "error: unknown command \"fly\""},
+        {"signal 00:11\n", "error: usage: signal bssid quality"},
+        {"signal nothere 50\n", "error: \"nothere\" is not a bssid"},
+        {"signal 00:aa:bb:cc:dd:09 50\n", "error: no network with bssid 00:aa:bb:cc:dd:09"},
+        {"add-network security=wpa2-psk ssid=x\n", "error: wpa needs a passphrase of 8 to 63 characters or psk_hex"},
+        {"add-network ssid=x colour=blue\n", "error: unknown key colour"},
+        {"add-network \"ssid=unclosed\n", "error: unterminated quote"},
+        {"\n", "error: no command"},
+    };
+    for (const auto& [line, answer] : cases) {
+        SCOPED_TRACE(line);
+        EXPECT_EQ(Send(path, line).rfind(answer, 0), 0u) << Send(path, line);
+    }
+    // An endless line is cut off, and the server serves the next client.
+    EXPECT_EQ(Send(path, std::string(20000, 'x')), "error: line longer than 4096 bytes\n");
+    EXPECT_EQ(Send(path, "enable\n"), "error: the adapter is not plugged in and disabled\n");
+}
+
+TEST_F(CSimControlServerTest, AStaleSocketIsReplacedAndALiveOneKept)
+{
+    {
+        // A socket file whose server is gone.
+        int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un address{};
+        address.sun_family = AF_UNIX;
+        std::strcpy(address.sun_path, path.c_str());
+        ASSERT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+        close(fd);
+    }
+    CSimControlServer first(world, path);
+    ASSERT_TRUE(first.Start());
+    CSimControlServer second(world, path);
+    EXPECT_FALSE(second.Start());
+    EXPECT_EQ(Send(path, "plug\n"), "error: the adapter is plugged in already\n");
+
+    std::string file = temp.File("plain");
+    std::ofstream(file) << "not a socket";
+    CSimControlServer third(world, file);
+    EXPECT_FALSE(third.Start());
+    EXPECT_EQ(access(file.c_str(), F_OK), 0);
+}
+
+TEST_F(CSimControlServerTest, DestructionRemovesTheSocket)
+{
+    {
+        CSimControlServer server(world, path);
+        ASSERT_TRUE(server.Start());
+    }
+    EXPECT_NE(access(path.c_str(), F_OK), 0);
+    EXPECT_EQ(Send(path, "status\n"), "no connection");
+}
+
+TEST_F(CSimControlServerTest, TheToolSendsItsArgumentsAndExitsByTheAnswer)
+{
+    const char* bin = std::getenv("ZARNWELL_BIN_DIR");
+    ASSERT_NE(bin, nullptr);
+    CSimControlServer server(world, path);
+    ASSERT_TRUE(server.Start());
+    auto run = [&](const std::string& arguments, std::string& output) {
+        std::string command = "ZARNWELL_SIM_SOCKET='" + path + "' '" + bin + "/zarnwell-sim' " + arguments + " 2>&1";
+        FILE* pipe = popen(command.c_str(), "r");
+        char buffer[4096];
+        output.clear();
+        size_t n;
+        while ((n = fread(buffer, 1, sizeof buffer, pipe)) > 0)
+            output.append(buffer, n);
+        int status = pclose(pipe);
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    };
+    std::string output;
+    EXPECT_EQ(run("add-network 'ssid=Two Words' bssid=00:aa:bb:cc:dd:02", output), 0);
+    EXPECT_EQ(output.rfind("ok added bssid=00:aa:bb:cc:dd:02 ssid=\"Two Words\"", 0), 0u) << output;
+    EXPECT_EQ(run("plug", output), 1);
+    EXPECT_EQ(output, "error: the adapter is plugged in already\n");
+
+    path = temp.File("nobody.sock");
+    EXPECT_EQ(run("status", output), 1);
+    EXPECT_NE(output.find("no Zarnwell is running"), std::string::npos) << output;
+}
+
+TEST(SimCommandTest, QuotedWordsComeBackWhole)
+{
+    const std::string words[] = {"plain", "ssid=Two Words", "say \"hi\"", "back\\slash", "key=", ""};
+    std::string line;
+    for (const std::string& word : words)
+        line += SimQuoteWord(word) + " ";
+    std::vector<std::string> split;
+    std::string error;
+    ASSERT_TRUE(SimSplitCommand(line, split, error));
+    EXPECT_EQ(split, std::vector<std::string>(std::begin(words), std::end(words)));
+    EXPECT_EQ(SimQuoteWord("ssid=Two Words"), "ssid=\"Two Words\"");
+}
+
+} // namespace
