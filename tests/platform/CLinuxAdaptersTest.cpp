@@ -30,11 +30,12 @@ TEST(CLinuxAdaptersTest, ListsInterfacesWithTheirIpv4Addresses)
     EXPECT_EQ(names.count("stale"), 0u);
 
     // Every interface the kernel names, loopback aside, is there.
-    if_nameindex* all = if_nameindex();
+    struct if_nameindex* all = if_nameindex();
     ASSERT_NE(all, nullptr);
-    for (const if_nameindex* entry = all; entry->if_index != 0; ++entry) {
-        if (std::string(entry->if_name) != "lo")
+    for (const struct if_nameindex* entry = all; entry->if_index != 0; ++entry) {
+        if (std::string(entry->if_name) != "lo") {
             EXPECT_EQ(names.count(entry->if_name), 1u) << entry->if_name;
+        }
     }
     if_freenameindex(all);
 }
