@@ -151,7 +151,12 @@ void CAdapterWirelessZadidar::PollAdapter()
     }
 
     if (initialise) {
-        snprintf(adapterName, sizeof adapterName, "%s", list.deviceName);
+        {
+            std::lock_guard lock(adapterNameLock);
+            size_t length = strnlen(list.deviceName, sizeof adapterName - 1);
+            memcpy(adapterName, list.deviceName, length);
+            adapterName[length] = '\0';
+        }
         lib.RT_SetDefaultAdapterIndex(0);
         adapterState = 2;
         if (!lib.RT_Initialize(0)) {
@@ -180,11 +185,18 @@ void CAdapterWirelessZadidar::PollAdapter()
     }
 }
 
+std::string CAdapterWirelessZadidar::AdapterName()
+{
+    std::lock_guard lock(adapterNameLock);
+    return adapterName;
+}
+
 bool CAdapterWirelessZadidar::OnDeviceChange(uint32_t eventType, const void* eventData)
 {
     bool removed = false;
     bool concernsAdapter = false;
-    bool result = lib.EnumDevicesChange(adapterName, eventType, eventData, removed, concernsAdapter);
+    std::string name = AdapterName();
+    bool result = lib.EnumDevicesChange(name.c_str(), eventType, eventData, removed, concernsAdapter);
     if (result && removed && concernsAdapter)
         lib.RT_Stop();
     if (!result && (eventType == DeviceNodesChanged || eventType == DeviceArrival))

@@ -105,7 +105,8 @@ public:
     int LoadNetworkMode();
     void SaveNetworkMode(int mode);
 
-    char adapterName[50] = {};
+    char adapterName[50] = {}; // written by the device watch under adapterNameLock
+    std::string AdapterName();
     std::atomic<bool> tickerRun = true;
     std::atomic<bool> deviceWatchRun = true;
     std::atomic<bool> surveyRun = true;
@@ -147,6 +148,7 @@ public:
     // The operating-system kind decides a few driver sequences; set at start-up.
     int osKind = 13;
     std::mutex networksLock;
+    std::mutex adapterNameLock;
 
 private:
     void StartWorker(WorkerSlot slot, std::function<void()> body);

@@ -82,8 +82,9 @@ bool CAdapterWirelessZadidar::GetAdapterAddressFromSystem(char (&out)[16])
     std::vector<CSystemAdapterInfo> adapters;
     if (!systemAdapters.GetAdaptersInfo(adapters))
         return false;
+    std::string name = AdapterName();
     for (const CSystemAdapterInfo& adapter : adapters) {
-        if (adapter.adapterName != adapterName)
+        if (adapter.adapterName != name)
             continue;
         for (const std::string& address : adapter.ipAddresses) {
             if (!address.empty() && address != "0.0.0.0") {
