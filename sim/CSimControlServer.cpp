@@ -221,7 +221,13 @@ std::string CSimControlServer::Answer(std::string_view line)
         std::string text = std::string("ok adapter=") + (!s.plugged ? "unplugged" : s.disabled ? "disabled" : "plugged") +
                            " radio=" + (s.radioOn ? "on" : "off") + " mode=" + (s.apMode ? "access-point" : "station");
         if (s.apMode)
-            text += std::string(" access-point=") + (s.softApRunning ? "running" : "stopped");
+            text += std::string(" access-point=") + (s.softApRunning ? "running ssid=" + SimQuoted(s.softApSsid) : "stopped");
+        if (s.sharing)
+            text += " sharing=" + SimQuoted(s.sharedConnection);
+        if (s.dhcpServerRunning)
+            text += " dhcp-server=running";
+        if (s.wpsRunning)
+            text += " wps=running";
         text += std::string(" link=") + (s.link == LinkUp ? "up" : s.link == LinkAssociating ? "associating" : "down");
         if (s.link != LinkDown)
             text += " ssid=" + SimQuoted(s.ssid) + " bssid=" + SimMacText(s.bssid);

@@ -323,13 +323,11 @@ void CSimDriverLibrary::RT_SetEncryptionStatus(int status)
         world.station.encryptionStatus = status;
 }
 
-void CSimDriverLibrary::RT_SetMHSecurityInfo(int, int value1, int value2)
+void CSimDriverLibrary::RT_SetMHSecurityInfo(int, int, int value2)
 {
     SIM_LOCKED;
-    if (!world.SessionLocked())
-        return;
-    world.station.securityValue1 = value1;
-    world.station.securityValue2 = value2;
+    if (world.SessionLocked())
+        world.station.securityCipher = value2;
 }
 
 void CSimDriverLibrary::RT_SetDefaultKeyID(int index)

@@ -175,6 +175,11 @@ SimStatus CSimWorld::Status()
     status.radioOn = radioOn;
     status.apMode = apMode;
     status.softApRunning = apMode && softAp.running && radioOn;
+    status.softApSsid = softAp.ssid;
+    status.sharing = sharing.enabled != 0;
+    status.sharedConnection = sharing.publicConnection;
+    status.dhcpServerRunning = dhcpServer.running;
+    status.wpsRunning = wps.active;
     status.link = LinkStateLocked(now);
     if (status.link != LinkDown) {
         status.ssid = link.ssid;
@@ -222,14 +227,13 @@ bool CSimWorld::RenewAddress(std::string_view connection)
     return true;
 }
 
-bool CSimWorld::SystemAdapter(std::string& deviceName, std::array<uint8_t, 6>& mac, std::string& address)
+bool CSimWorld::SystemAdapter(std::string& deviceName, std::string& address)
 {
     Ms now = clock.Now();
     std::lock_guard lock(mutex);
     if (!PresentLocked())
         return false;
     deviceName = settings.name;
-    mac = settings.mac;
     address = AddressLocked(now);
     return true;
 }
@@ -366,8 +370,8 @@ bool CSimWorld::JudgeLocked(const SimNetwork& network, const StationConfig& conf
         if (config.authMode != 5 || !wpaNetwork || !config.hasAdhocKey || !keyFits(config.adhocKey))
             return false;
         // WPA-None: one group key for all; the cipher is the one the triple names.
-        uint32_t cipher = config.securityValue2 == 2 ? CipherTkip
-                          : config.securityValue2 == 3 ? CipherAes
+        uint32_t cipher = config.securityCipher == 2 ? CipherTkip
+                          : config.securityCipher == 3 ? CipherAes
                           : (pairwise & CipherAes ? CipherAes : CipherTkip);
         if (!(pairwise & cipher))
             return false;

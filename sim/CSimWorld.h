@@ -28,6 +28,11 @@ struct SimStatus {
     bool radioOn;
     bool apMode;
     bool softApRunning;
+    std::string softApSsid;
+    bool sharing;            // connection sharing switched on
+    std::string sharedConnection;
+    bool dhcpServerRunning;
+    bool wpsRunning;
     SimLinkState link;
     std::string ssid;
     std::array<uint8_t, 6> bssid;
@@ -85,7 +90,7 @@ public:
     bool ReleaseAddress(std::string_view connection);
     bool RenewAddress(std::string_view connection);
     // The adapter as the system's adapter list shows it; false while it is not present.
-    bool SystemAdapter(std::string& deviceName, std::array<uint8_t, 6>& mac, std::string& address);
+    bool SystemAdapter(std::string& deviceName, std::string& address);
     // The DHCP server program for the adapter's clients.
     void StartDhcpServer(std::string_view server, std::string_view first, std::string_view last);
     void StopDhcpServer();
@@ -104,8 +109,7 @@ private:
         int keySize = 0x40;
         int authMode = 0;
         int encryptionStatus = 1;
-        int securityValue1 = 0;
-        int securityValue2 = 0;
+        int securityCipher = 0;
         int defaultKeyId = 0;
         std::array<std::string, 4> wepKeys;
         bool hasPassphrase = false;

@@ -133,8 +133,7 @@ TEST_F(CSimControlServerTest, DestructionRemovesTheSocket)
 
 TEST_F(CSimControlServerTest, TheToolSendsItsArgumentsAndExitsByTheAnswer)
 {
-    const char* bin = std::getenv("ZARNWELL_BIN_DIR");
-    ASSERT_NE(bin, nullptr);
+    const std::string bin = ZARNWELL_TEST_BIN_DIR;
     CSimControlServer server(world, path);
     ASSERT_TRUE(server.Start());
     auto run = [&](const std::string& arguments, std::string& output) {
