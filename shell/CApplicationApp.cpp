@@ -1,0 +1,81 @@
+#include "shell/CApplicationApp.h"
+
+#include <cstdio>
+
+#include "platform/CSystem.h"
+#include "platform/ProcessInfo.h"
+
+namespace {
+CApplicationApp* theApp = nullptr;
+}
+
+CApplicationApp& App()
+{
+    return *theApp;
+}
+
+CApplicationApp::CApplicationApp(CSystem& system, CClock& clock, CDriverLibrary& library, CRegistry& registry,
+                                 CSystemAdapters& systemAdapters)
+    : systemInfo(system), adapter(library, clock, registry, systemAdapters), system(system)
+{
+    theApp = this;
+}
+
+CApplicationApp::~CApplicationApp()
+{
+    theApp = nullptr;
+}
+
+bool CApplicationApp::InitInstance(const std::vector<std::string>& arguments)
+{
+    if (StartUp(arguments) && runMainWindow)
+        runMainWindow();
+    return false;
+}
+
+bool CApplicationApp::StartUp(const std::vector<std::string>& arguments)
+{
+    bool alreadyRunning = false;
+    if (!instanceMutex.Create("Application_Q7K2X", alreadyRunning) || alreadyRunning) {
+        instanceMutex.Close();
+        return false; // silently: the running instance is not brought forward either
+    }
+
+    startHidden = 0;
+    if (arguments.size() == 1 && arguments[0] == "hide")
+        startHidden = 1;
+
+    exePath = ModulePath();
+    exeDir = exePath.substr(0, exePath.rfind('/') + 1);
+    uint16_t version[4] = {};
+    char text[32] = "V";
+    if (ReadFileVersion(exePath, version))
+        snprintf(text, sizeof text, "V%d.%d.%d.%d", version[0], version[1], version[2], version[3]);
+    versionText = text;
+    osKind = systemInfo.osKind;
+
+    if (osKind > 4 && !system.IsElevated()) {
+        instanceMutex.Close();
+        system.RelaunchElevated(exePath, arguments, exeDir);
+        return false;
+    }
+
+    if (startServices)
+        startServices();
+    adapter.osKind = osKind;
+    adapter.networkMode = adapter.LoadNetworkMode();
+    adapter.StartDeviceWatch();
+    adapter.StartTicker();
+
+    shownAdapterState = 3;
+    shownLinkState = 3;
+    currentMode = adapter.networkMode != 0 ? ModeSoftAp : ModeStation;
+    wpsListRefresh = 0;
+    softApTabActive = 0;
+    activePopup = nullptr;
+
+    language.Load(exeDir, system.DefaultLocaleId());
+    settings.LoadSettings(exeDir, language.lcid);
+    skin.BuildSkinPaths(exeDir, language.lcid, osKind);
+    return true;
+}

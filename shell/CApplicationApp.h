@@ -1,0 +1,68 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "adapter/CAdapterWirelessZadidar.h"
+#include "platform/CNamedMutex.h"
+#include "shell/CLanguageCatalog.h"
+#include "shell/COperateCharacter.h"
+#include "shell/COperateSystemInfo.h"
+#include "shell/CSettings.h"
+#include "shell/CSkinPaths.h"
+
+class CSystem;
+
+enum NetworkModeUi { ModeSoftApDown = 0, ModeSoftAp = 1, ModeStation = 2 };
+
+// The single root of the program: it owns the long-lived services and the
+// user-interface state every window reads and writes, and its start-up decides
+// whether this process may run at all. Reachable from everywhere through App().
+class CApplicationApp {
+public:
+    CApplicationApp(CSystem& system, CClock& clock, CDriverLibrary& library, CRegistry& registry,
+                    CSystemAdapters& systemAdapters);
+    ~CApplicationApp();
+    CApplicationApp(const CApplicationApp&) = delete;
+    CApplicationApp& operator=(const CApplicationApp&) = delete;
+
+    // The whole start-up and the main window's run; false in every case, and
+    // the process ends when it returns.
+    bool InitInstance(const std::vector<std::string>& arguments);
+    // Start-up up to the main window: false when this process must not go on
+    // (another instance runs, or an elevated copy was asked for).
+    bool StartUp(const std::vector<std::string>& arguments);
+
+    // Set by main: what starts once the process may run (the simulated world's
+    // control socket), and the main window's loop, which returns on Exit.
+    std::function<void()> startServices;
+    std::function<void()> runMainWindow;
+
+    CLanguageCatalog language;
+    COperateSystemInfo systemInfo;
+    COperateCharacter character;
+    CAdapterWirelessZadidar adapter;
+    std::string exePath;
+    std::string exeDir;
+    std::string versionText;
+    int osKind = 0;
+    CSettings settings;
+    CSkinPaths skin;
+
+    // Shared user-interface state; the UI thread only.
+    int shownAdapterState = 3;
+    int currentMode = ModeStation;
+    int shownLinkState = 3;
+    int softApTabActive = 0;
+    uint8_t wpsListRefresh = 0;
+    void* activePopup = nullptr;
+    int startHidden = 0;
+
+private:
+    CSystem& system;
+    CNamedMutex instanceMutex;
+};
+
+// The process's application object.
+CApplicationApp& App();
