@@ -675,9 +675,14 @@ bool CSimDriverLibrary::EnumDevicesChange(const char* deviceName, uint32_t event
 {
     if (!deviceName || !eventData || (eventType != DeviceArrival && eventType != DeviceRemoveComplete))
         return false;
+    // Event data of another kind may be shorter: its size comes first.
+    uint32_t size = 0;
+    std::memcpy(&size, eventData, sizeof size);
+    if (size != sizeof(SimDeviceBroadcast))
+        return false;
     SimDeviceBroadcast record;
     std::memcpy(&record, eventData, sizeof record);
-    if (record.size != sizeof record || record.deviceType != DeviceTypeInterface ||
+    if (record.deviceType != DeviceTypeInterface ||
         Text(record.name, sizeof record.name) != Text(deviceName, sizeof record.name))
         return false;
     concernsAdapter = true;

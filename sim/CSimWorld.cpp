@@ -84,8 +84,8 @@ bool CSimWorld::SetNetwork(const std::array<uint8_t, 6>& bssid,
         int encryption = 0;
         int authentication = 0;
         bool keeps = changed.inRange && changed.bssid == bssid && changed.ssid == link.ssid &&
-                     (!link.accepted || JudgeLocked(changed, link.config, changed.infrastructure, encryption,
-                                                    authentication));
+                     (!link.accepted ||
+                      JudgeLocked(changed, link.config, link.infrastructure, encryption, authentication));
         if (!keeps)
             DropLinkLocked();
     }
@@ -438,6 +438,7 @@ void CSimWorld::AssociateLocked(Ms now, std::string_view ssid, bool infrastructu
         return;
     link.active = true;
     link.accepted = JudgeLocked(*best, config, infrastructure, link.encryption, link.authentication);
+    link.infrastructure = infrastructure;
     link.bssid = best->bssid;
     link.ssid = best->ssid;
     link.startedAt = now;

@@ -125,6 +125,7 @@ private:
     struct Link {
         bool active = false;
         bool accepted = false;
+        bool infrastructure = true;
         std::array<uint8_t, 6> bssid{};
         std::string ssid;
         Ms startedAt{0};

@@ -130,6 +130,10 @@ TEST_F(CSimDriverLibraryTest, PluggingNotifiesAndTheFilterRecognisesTheAdapter)
 
     bool removed = false, concerns = false;
     EXPECT_FALSE(library.EnumDevicesChange("Kavlo 802.11n USB Wireless LAN Card", 7, nullptr, removed, concerns));
+    const uint32_t header[3] = {12, DeviceTypeInterface, 0}; // a record of another, shorter kind
+    EXPECT_FALSE(library.EnumDevicesChange("Kavlo 802.11n USB Wireless LAN Card", DeviceRemoveComplete, header, removed,
+                                           concerns));
+    EXPECT_FALSE(removed || concerns);
 }
 
 TEST_F(CSimDriverLibraryTest, TheSurveyFillsRealRecords)
@@ -276,6 +280,7 @@ TEST_F(CSimDriverLibraryTest, TheLinkDrops)
         {"out of range", set("in_range", "no")},
         {"new passphrase on the access point", set("passphrase", "another one")},
         {"access point turns open", set("security", "open")},
+        {"access point turns ad hoc", set("type", "adhoc")},
         {"removed", [this](const SimNetwork& n) { world.RemoveNetworks(SimMacText(n.bssid)); }},
         {"disassociate", [this](const SimNetwork&) { library.RT_Disassociate(); }},
         {"disconnect", [this](const SimNetwork&) { library.RT_ACM_Disconnect(); }},
