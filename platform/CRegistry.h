@@ -26,9 +26,9 @@ class CRegistryOwner;
 // or new; other processes wait for it up to a busy timeout. An object may be
 // used from any thread.
 //
-// Keys answered by an owner are read from the owner only (strings; other
-// queries and enumeration fail), and the key, anything below it and its
-// values cannot be written.
+// Keys answered by an owner exist, are read from the owner only (strings;
+// other queries and enumeration fail), and neither they, their values nor
+// anything below them can be written.
 class CRegistry {
 public:
     explicit CRegistry(const std::string& stateFolder);

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <bit>
-#include <cstdint>
 #include <cerrno>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <iconv.h>
@@ -56,6 +56,8 @@ size_t SkipByte(const char*, size_t)
 // A character outside the code page may be a surrogate pair: skip both halves.
 size_t SkipUtf16Character(const char* in, size_t left)
 {
+    if (left < sizeof(char16_t))
+        return left;
     char16_t first;
     std::memcpy(&first, in, sizeof first);
     if (first >= 0xD800 && first <= 0xDBFF && left >= 2 * sizeof(char16_t)) {
@@ -64,7 +66,7 @@ size_t SkipUtf16Character(const char* in, size_t left)
         if (second >= 0xDC00 && second <= 0xDFFF)
             return 2 * sizeof(char16_t);
     }
-    return std::min(sizeof(char16_t), left);
+    return sizeof(char16_t);
 }
 
 // Runs one iconv conversion to the end. On an invalid or unconvertible input
