@@ -204,6 +204,16 @@ std::string QuoteArgument(const std::string& arg)
     return quoted + "\"";
 }
 
+// The program as the splitter reads a command line's first argument: quotes
+// only group and backslashes stay. A quote in it cannot be written.
+bool QuoteProgram(const std::string& program, std::string& quoted)
+{
+    if (program.empty() || program.find('"') != std::string::npos)
+        return false;
+    quoted = program.find_first_of(" \t") == std::string::npos ? program : "\"" + program + "\"";
+    return true;
+}
+
 bool HandlerCommand(std::string& command)
 {
     std::string desktopId;
@@ -217,11 +227,10 @@ bool HandlerCommand(std::string& command)
         if (!ReadExec(folder + "/" + desktopId, exec))
             continue;
         std::vector<std::string> args = ExecArguments(exec);
-        if (args.empty())
+        if (args.empty() || !QuoteProgram(args[0], command))
             return false;
-        command.clear();
-        for (const std::string& arg : args)
-            command += (command.empty() ? "" : " ") + QuoteArgument(arg);
+        for (size_t i = 1; i < args.size(); ++i)
+            command += " " + QuoteArgument(args[i]);
         return true;
     }
     return false;
