@@ -220,14 +220,23 @@ std::string CSimControlServer::Answer(std::string_view line)
         SimStatus s = world.Status();
         std::string text = std::string("ok adapter=") + (!s.plugged ? "unplugged" : s.disabled ? "disabled" : "plugged") +
                            " radio=" + (s.radioOn ? "on" : "off") + " mode=" + (s.apMode ? "access-point" : "station");
-        if (s.apMode)
-            text += std::string(" access-point=") + (s.softApRunning ? "running ssid=" + SimQuoted(s.softApSsid) : "stopped");
+        if (s.apMode && s.softApRunning)
+            text += " access-point=running ssid=" + SimQuoted(s.softApSsid) + " channel=" +
+                    std::to_string(s.softApChannel) + " auth=" + std::to_string(s.softApAuthMode) +
+                    " encryption=" + std::to_string(s.softApEncryption) + " passphrase=" +
+                    SimQuoted(s.softApPassphrase);
+        else if (s.apMode)
+            text += " access-point=stopped";
         if (s.sharing)
             text += " sharing=" + SimQuoted(s.sharedConnection);
+        if (!s.softApIcsConnection.empty())
+            text += " softap-ics=" + SimQuoted(s.softApIcsConnection);
+        if (!s.sharingDhcp.empty())
+            text += " sharing-dhcp=" + SimQuoted(s.sharingDhcp);
         if (s.dhcpServerRunning)
             text += " dhcp-server=running";
         if (s.wpsRunning)
-            text += " wps=running";
+            text += " wps=running method=" + std::to_string(s.wpsMethod) + " pin=" + SimQuoted(s.wpsPin);
         text += std::string(" link=") + (s.link == LinkUp ? "up" : s.link == LinkAssociating ? "associating" : "down");
         if (s.link != LinkDown)
             text += " ssid=" + SimQuoted(s.ssid) + " bssid=" + SimMacText(s.bssid);

@@ -479,8 +479,9 @@ void CSimDriverLibrary::RT_SetSSID(const char* ssid)
     SIM_LOCKED;
     if (!world.SessionLocked() || !world.apMode)
         return;
-    // The access point takes its name and the security configured before it.
+    // The access point takes its name and the channel and security configured before it.
     world.softAp.ssid = Text(ssid, 32);
+    world.softAp.channel = world.station.channel;
     world.softAp.authMode = world.station.authMode;
     world.softAp.encryptionStatus = world.station.encryptionStatus;
 }
@@ -515,17 +516,20 @@ bool CSimDriverLibrary::RT_AP_GetStationList(StationListBuffer&, int size, int& 
     return true;
 }
 
-void CSimDriverLibrary::RT_EnableSoftAP_ICS(const char*, const char* internetConnection)
+void CSimDriverLibrary::RT_EnableSoftAP_ICS(const char* deviceName, const char* internetConnection)
 {
     SIM_LOCKED;
+    if (!world.PresentLocked() || Text(deviceName, 256) != world.settings.name)
+        return;
     world.sharing.softApIcs = true;
-    world.sharing.publicConnection = Text(internetConnection, 259);
+    world.sharing.softApIcsConnection = Text(internetConnection, 259);
 }
 
 void CSimDriverLibrary::RT_DisableSoftAP_ICS()
 {
     SIM_LOCKED;
-    world.sharing.softApIcs = false;
+    if (world.PresentLocked())
+        world.sharing.softApIcs = false;
 }
 
 void CSimDriverLibrary::RT_SetNicTcpipAddr(const char* deviceName, int automatic, const char* address,

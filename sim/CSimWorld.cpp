@@ -176,10 +176,19 @@ SimStatus CSimWorld::Status()
     status.apMode = apMode;
     status.softApRunning = apMode && softAp.running && radioOn;
     status.softApSsid = softAp.ssid;
+    status.softApChannel = softAp.channel;
+    status.softApAuthMode = softAp.authMode;
+    status.softApEncryption = softAp.encryptionStatus;
+    status.softApPassphrase = softAp.passphrase;
     status.sharing = sharing.enabled != 0;
     status.sharedConnection = sharing.publicConnection;
+    status.softApIcsConnection = sharing.softApIcs ? sharing.softApIcsConnection : "";
+    if (!sharing.dhcpServer.empty())
+        status.sharingDhcp = sharing.dhcpServer + " " + sharing.dhcpFirst + "-" + sharing.dhcpLast;
     status.dhcpServerRunning = dhcpServer.running;
     status.wpsRunning = wps.active;
+    status.wpsMethod = wps.method;
+    status.wpsPin = wps.pin;
     status.link = LinkStateLocked(now);
     if (status.link != LinkDown) {
         status.ssid = link.ssid;

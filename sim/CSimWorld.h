@@ -29,10 +29,18 @@ struct SimStatus {
     bool apMode;
     bool softApRunning;
     std::string softApSsid;
+    int softApChannel;
+    int softApAuthMode;       // as RT_SetAuthenticaionMode numbers it
+    int softApEncryption;     // as RT_SetEncryptionStatus numbers it
+    std::string softApPassphrase;
     bool sharing;            // connection sharing switched on
     std::string sharedConnection;
+    std::string softApIcsConnection; // empty while off
+    std::string sharingDhcp;         // what ICS_DHCP_Enable was told: "server first-last"
     bool dhcpServerRunning;
     bool wpsRunning;
+    int wpsMethod;            // as RT_Debug_Methodflag numbers it
+    std::string wpsPin;
     SimLinkState link;
     std::string ssid;
     std::array<uint8_t, 6> bssid;
@@ -150,6 +158,7 @@ private:
         std::string privateConnection;
         std::string publicConnection;
         bool softApIcs = false;
+        std::string softApIcsConnection;
         std::string dhcpServer;
         std::string dhcpFirst;
         std::string dhcpLast;

@@ -158,6 +158,38 @@ TEST_F(CSimControlServerTest, TheToolSendsItsArgumentsAndExitsByTheAnswer)
     EXPECT_NE(output.find("no Zarnwell is running"), std::string::npos) << output;
 }
 
+TEST_F(CSimControlServerTest, StatusShowsWhatTheAdapterWasToldToDo)
+{
+    CSimControlServer server(world, path);
+    const char* name = "Kavlo 802.11n USB Wireless LAN Card";
+    Open();
+    library.RT_Debug_Methodflag(1);
+    library.RT_WPS("12345670");
+    EXPECT_EQ(server.Answer("status"), "ok adapter=plugged radio=on mode=station wps=running method=1 "
+                                       "pin=\"12345670\" link=down address=0.0.0.0");
+    library.RT_WS2_stop();
+
+    library.RT_AP_SwitchToAPMode();
+    char ssid[33] = "Zarnwell_AP";
+    library.RT_ACM_LinkVuvProfileNew(VuvProfile{}, ssid, ssid, 0, 1, 1);
+    library.RT_SetChannel(6);
+    library.RT_SetAuthenticaionMode(6);
+    library.RT_SetEncryptionStatus(6);
+    char passphrase[256] = "40718293";
+    library.RT_AP_SetPassphrase(passphrase, 8);
+    library.RT_SetSSID("Zarnwell_AP");
+    library.ICS_Ordinal2(1, name, "Ethernet");
+    library.RT_EnableSoftAP_ICS(name, "Ethernet");
+    library.ICS_DHCP_Enable(name, "192.168.159.1", "192.168.159.2", "192.168.159.254");
+    library.RT_SetNicTcpipAddr(name, 0, "192.168.159.1", "255.255.255.0", "", "");
+    world.StartDhcpServer("192.168.159.1", "192.168.159.2", "192.168.159.254");
+    EXPECT_EQ(server.Answer("status"),
+              "ok adapter=plugged radio=on mode=access-point access-point=running ssid=\"Zarnwell_AP\" channel=6 "
+              "auth=6 encryption=6 passphrase=\"40718293\" sharing=\"Ethernet\" softap-ics=\"Ethernet\" "
+              "sharing-dhcp=\"192.168.159.1 192.168.159.2-192.168.159.254\" dhcp-server=running link=down "
+              "address=192.168.159.1");
+}
+
 TEST(SimCommandTest, QuotedWordsComeBackWhole)
 {
     const std::string words[] = {"plain", "ssid=Two Words", "say \"hi\"", "back\\slash", "key=", ""};
