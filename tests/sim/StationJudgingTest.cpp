@@ -42,9 +42,9 @@ VuvProfile Wpa(const std::string& ssid, int mode, uint32_t cipher, const std::st
     return p;
 }
 
-VuvProfile Wep(const std::string& ssid, bool shared, int keyIndex, const std::string& key)
+VuvProfile Wep(const std::string& ssid, bool shared, int keyIndex, const std::string& key, bool infrastructure = true)
 {
-    VuvProfile p = Profile(ssid, Flags(true, shared ? 1 : 0, true, CipherWepValue));
+    VuvProfile p = Profile(ssid, Flags(true, shared ? 1 : 0, infrastructure, CipherWepValue));
     p.keyIndex = uint16_t(keyIndex);
     p.keyLength[keyIndex] = uint16_t(key.size());
     std::memcpy(p.keys[keyIndex], key.data(), key.size());
@@ -58,14 +58,17 @@ void Put32(uint8_t* at, uint32_t value)
     std::memcpy(at, &value, 4);
 }
 
-// The adapter service's driver-call sequence for a profile, call for call,
-// on Windows 7 and later.
-void ApplyProfile(CDriverLibrary& lib, const VuvProfile& profile)
+// The adapter service's driver-call sequence for a profile, call for call.
+void ApplyProfile(CDriverLibrary& lib, const VuvProfile& profile, bool beforeWindows7)
 {
     VuvProfile copy = profile;
     int infra = copy.flags & ProfileInfrastructure ? 1 : 0;
     int mode = int(copy.flags >> 1 & 3);
     uint32_t cipher = copy.flags >> 10 & 3;
+    if (beforeWindows7) {
+        lib.RT_Disassociate();
+        lib.RT_SetNetworkType(infra);
+    }
     if (!(copy.flags & Profile8021x))
         lib.RT_ACM_Delete_AllProfiles();
     copy.flags &= ~Profile8021x;
@@ -208,6 +211,11 @@ void MakeNetworks(CSimWorld& world)
     wepOpen.security = SecurityWep;
     wepOpen.wepKeys[0] = std::string("\x12\x34\x56\x78\x9a", 5);
     add(wepOpen, 8);
+
+    SimNetwork adhocWep = wepOpen;
+    adhocWep.ssid = "AdhocWep";
+    adhocWep.infrastructure = false;
+    add(adhocWep, 9);
 }
 
 TEST(StationJudgingTest, TheRightSecretLinksAfterTheDelayAndAWrongOneNever)
@@ -243,6 +251,8 @@ TEST(StationJudgingTest, TheRightSecretLinksAfterTheDelayAndAWrongOneNever)
          true, 0, 0},
         {"WEP 64-bit wrong key", Wep("WepOpen", false, 0, std::string("\x12\x34\x56\x78\x9b", 5)),
          false},
+        {"shared-key WEP on an ad hoc network goes as open system",
+         Wep("AdhocWep", true, 0, std::string("\x12\x34\x56\x78\x9a", 5), false), true, 0, 0},
         {"open to a WEP network", Profile("WepOpen", Flags(false, 0, true, 0)), false},
         {"ad hoc WPA-None", Wpa("Adhoc", 3, CipherAesValue, "correct horse", false), true, 6, 5},
         {"ad hoc wrong key", Wpa("Adhoc", 3, CipherAesValue, "correct horsy", false), false},
@@ -250,8 +260,14 @@ TEST(StationJudgingTest, TheRightSecretLinksAfterTheDelayAndAWrongOneNever)
          Wpa("Wpa2", 3, CipherAesValue, "correct horse", false), false},
         {"no such network", Profile("Nowhere", Flags(false, 0, true, 0)), false},
     };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
+    for (const auto& [c, beforeWindows7] : [&] {
+             std::vector<std::pair<Case, bool>> all;
+             for (const Case& c : cases)
+                 for (bool before : {false, true})
+                     all.emplace_back(c, before);
+             return all;
+         }()) {
+        SCOPED_TRACE(std::string(c.name) + (beforeWindows7 ? ", before Windows 7" : ""));
         CMockClock caseClock;
         caseClock.Participate();
         CSimWorld caseWorld(caseClock);
@@ -261,7 +277,7 @@ TEST(StationJudgingTest, TheRightSecretLinksAfterTheDelayAndAWrongOneNever)
         MakeNetworks(caseWorld);
         CSimDriverLibrary lib(caseWorld);
         ASSERT_TRUE(lib.RT_Initialize(0));
-        ApplyProfile(lib, c.profile);
+        ApplyProfile(lib, c.profile, beforeWindows7);
 
         auto state = [&] {
             int s = 1, reserved = 0;
