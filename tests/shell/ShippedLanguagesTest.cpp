@@ -79,6 +79,27 @@ std::set<std::u16string> LiteralsLookedUpInSources()
     return found;
 }
 
+// Texts and captions of the dialog templates and menus in resources/dialogs.
+std::set<std::u16string> TemplateTexts()
+{
+    std::set<std::u16string> found;
+    for (const auto& entry : std::filesystem::directory_iterator(repository / "resources/dialogs")) {
+        if (entry.path().extension() != ".ini")
+            continue;
+        CProfileFile file;
+        file.Open(entry.path().string());
+        for (const std::u16string& section : file.Sections())
+            for (const char16_t* key : {u"Text", u"Caption"}) {
+                std::u16string text = file.GetString(section, key, u"", 1023);
+                while (!text.empty() && text.back() == u' ')
+                    text.pop_back();
+                if (!text.empty() && text != u"...")
+                    found.insert(text);
+            }
+    }
+    return found;
+}
+
 std::string Narrow(std::u16string_view text)
 {
     return Utf16ToUtf8(text);
@@ -124,6 +145,14 @@ TEST_F(ShippedLanguagesTest, EveryProgramAndWindowTextHasAChineseValue)
 TEST_F(ShippedLanguagesTest, EveryTextLookedUpInTheSourcesHasAChineseValue)
 {
     for (const std::u16string& text : LiteralsLookedUpInSources())
+        EXPECT_TRUE(HasChinese(text)) << "no Chinese for \"" << Narrow(text) << "\"";
+}
+
+TEST_F(ShippedLanguagesTest, EveryTemplateAndMenuTextHasAChineseValue)
+{
+    std::set<std::u16string> texts = TemplateTexts();
+    EXPECT_TRUE(texts.count(u"Sure to exit?"));
+    for (const std::u16string& text : texts)
         EXPECT_TRUE(HasChinese(text)) << "no Chinese for \"" << Narrow(text) << "\"";
 }
 

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include "platform/MockClock.h"
+#include "tests/support/TempDir.h"
+#include "ui/framework/CUi.h"
+#include "ui/framework/CUiDriver.h"
+
+#if defined(__SANITIZE_THREAD__)
+// Qt's own libraries are not built with ThreadSanitizer: their internal thread
+// pool (image conversion and scaling) reports races that are not ours. Our
+// own code is never suppressed.
+extern "C" const char* __tsan_default_suppressions()
+{
+    return "race:libQt6Core.so\nrace:libQt6Gui.so\nrace:libQt6Widgets.so\n";
+}
+#endif
+
+// The UI thread in virtual time on the offscreen platform: the test thread is
+// the UI thread and a participant of the mock clock. Templates come from the
+// shipped resources/dialogs, or from the test's own folder (WriteTemplate).
+class UiFixture : public ::testing::Test {
+protected:
+    static std::string Repository()
+    {
+        return std::filesystem::path(__FILE__).parent_path().parent_path().parent_path().string() + "/";
+    }
+    static std::string Skin(const std::string& name) { return Repository() + "resources/Skin/" + name; }
+
+    explicit UiFixture(bool shippedTemplates = false)
+        : folder(shippedTemplates ? Repository() + "resources/dialogs/" : temp.Path() + "/")
+    {
+        clock.Participate();
+        ui = std::make_unique<CUi>(clock, folder);
+        driver = std::make_unique<CUiDriver>(*ui);
+    }
+
+    ~UiFixture() override
+    {
+        driver.reset();
+        ui.reset();
+        clock.Leave();
+    }
+
+    void WriteTemplate(int id, const std::string& content)
+    {
+        std::ofstream(folder + "Dialog" + std::to_string(id) + ".ini") << content;
+    }
+
+    CTempDir temp;
+    CMockClock clock;
+    std::string folder;
+    std::unique_ptr<CUi> ui;
+    std::unique_ptr<CUiDriver> driver;
+};
