@@ -88,11 +88,21 @@ void CUiDriver::MoveMouse(CWindow& window, CPoint point)
         return;
     QPoint global = target->mapToGlobal(at);
     ui.virtualCursor = std::make_pair(global.x(), global.y());
-    QTest::mouseMove(target, at);
     QWidget* top = WidgetOf(window)->window();
     QWidget* under = top->childAt(at);
-    hovered = CWindowHost::OwnerOf(under ? under : top);
-    hoveredAlive = hovered ? hovered->Token() : std::weak_ptr<int>();
+    CWindow* now = CWindowHost::OwnerOf(under ? under : top);
+    // Leaving one control for another: the old one and those of its parents
+    // the pointer left get the leave, as the window system reports it.
+    QWidget* from = !hoveredAlive.expired() && hovered && hovered != now ? WidgetOf(*hovered) : nullptr;
+    QWidget* to = now ? WidgetOf(*now) : nullptr;
+    for (QWidget* left = from; left && !(to && (left == to || left->isAncestorOf(to)));
+         left = left->isWindow() ? nullptr : left->parentWidget()) {
+        QEvent leave(QEvent::Leave);
+        QCoreApplication::sendEvent(left, &leave);
+    }
+    hovered = now;
+    hoveredAlive = now ? now->Token() : std::weak_ptr<int>();
+    QTest::mouseMove(target, at);
     Settle();
 }
 

@@ -128,7 +128,7 @@ CWindowHost::Kind KindOf(const std::string& className)
 {
     if (className == "Dialog")
         return CWindowHost::KindDialog;
-    if (className == "Static")
+    if (className == "Static" || className == "tooltips_class32")
         return CWindowHost::KindStatic;
     if (className == "Button")
         return CWindowHost::KindButton;

@@ -1,0 +1,59 @@
+#include "ui/framework/CTrayIcon.h"
+
+#include <QSystemTrayIcon>
+
+#include "ui/framework/QtBridge.h"
+
+struct CTrayIcon::Impl {
+    QSystemTrayIcon icon;
+};
+
+CTrayIcon::CTrayIcon(std::function<void(int)> callback) : impl(std::make_unique<Impl>()), callback(std::move(callback))
+{
+    QObject::connect(&impl->icon, &QSystemTrayIcon::activated, &impl->icon,
+                     [this](QSystemTrayIcon::ActivationReason reason) {
+                         if (!added || !this->callback)
+                             return;
+                         if (reason == QSystemTrayIcon::Trigger)
+                             this->callback(LeftButtonDown);
+                         else if (reason == QSystemTrayIcon::Context)
+                             this->callback(RightButtonDown);
+                     });
+}
+
+CTrayIcon::~CTrayIcon()
+{
+    impl->icon.hide();
+}
+
+bool CTrayIcon::Available()
+{
+    return QSystemTrayIcon::isSystemTrayAvailable();
+}
+
+bool CTrayIcon::Update(Operation operation, const std::string& path, const std::u16string& text)
+{
+    if (operation == TrayDelete) {
+        if (!added)
+            return false;
+        impl->icon.hide();
+        added = false;
+        return true;
+    }
+    if ((operation == TrayAdd) == added)
+        return false;
+    iconPath = path;
+    tooltip = text.substr(0, tooltipChars);
+    impl->icon.setIcon(QIcon(QString::fromStdString(iconPath)));
+    impl->icon.setToolTip(ToQString(tooltip));
+    if (operation == TrayAdd) {
+        impl->icon.show();
+        added = true;
+    }
+    return true;
+}
+
+void CTrayIcon::Press(bool right)
+{
+    emit impl->icon.activated(right ? QSystemTrayIcon::Context : QSystemTrayIcon::Trigger);
+}

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+
+// The notification-area icon. Update adds, modifies or deletes it with an
+// icon file and a tooltip (at most 63 characters); a press on it reaches the
+// callback as the mouse message (left or right button down).
+//
+// Without a tray host on the desktop the icon cannot show: Available() says
+// so, and a window must then not hide itself into the tray.
+class CTrayIcon {
+public:
+    enum Operation { TrayAdd = 0, TrayModify = 1, TrayDelete = 2 };
+    static constexpr int LeftButtonDown = 0x0201;
+    static constexpr int RightButtonDown = 0x0204;
+    static constexpr std::size_t tooltipChars = 63;
+
+    explicit CTrayIcon(std::function<void(int)> callback);
+    ~CTrayIcon();
+    CTrayIcon(const CTrayIcon&) = delete;
+    CTrayIcon& operator=(const CTrayIcon&) = delete;
+
+    bool Update(Operation operation, const std::string& iconPath, const std::u16string& tooltip);
+
+    static bool Available();
+    bool IsAdded() const { return added; }
+    const std::string& IconPath() const { return iconPath; }
+    const std::u16string& Tooltip() const { return tooltip; }
+
+    // For the test driver: a press on the icon as the desktop reports it.
+    void Press(bool right);
+
+private:
+    struct Impl;
+    std::unique_ptr<Impl> impl;
+    std::function<void(int)> callback;
+    bool added = false;
+    std::string iconPath;
+    std::u16string tooltip;
+};
