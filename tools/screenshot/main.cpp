@@ -1,16 +1,27 @@
 // Renders the skinned windows and controls in their states to PNG files, in
 // virtual time on the offscreen platform:
 //
-//   zarnwell-screenshot <output folder> [resources folder]
+//   zarnwell-screenshot <output folder> [resources folder] [locale id]
 //
-// The resources folder (with dialogs/ and Skin/) defaults to the one beside
-// the executable's source tree.
+// The resources folder (dialogs/, Languages/, Setting/, Skin/) defaults to the
+// source tree's; the locale (1033 unless given, 2052 for Chinese) chooses the
+// language as at start-up. The adapter is the simulated one, with no device.
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
 #include <string>
 
+#include "platform/CLinuxSystem.h"
+#include "platform/CRegistry.h"
 #include "platform/MockClock.h"
+#include "shell/CApplicationApp.h"
+#include "sim/CSimDriverLibrary.h"
+#include "sim/CSimSystemAdapters.h"
+#include "sim/CSimWorld.h"
+#include "ui/CAboutDlg.h"
+#include "ui/CAboutNewDlg.h"
+#include "ui/CCardNoDlg.h"
+#include "ui/CExitDlg.h"
 #include "ui/CTDialog.h"
 #include "ui/controls/CTButtonPicture.h"
 #include "ui/controls/CTButtonPng.h"
@@ -39,35 +50,6 @@ void Save(CUiDriver& driver, CWindow& window, const std::string& name)
     else
         std::cerr << "cannot write " << path << "\n";
 }
-
-// The exit confirmation's template dressed as the window shows it.
-class CExitLook : public CTDialog {
-public:
-    CExitLook() : CTDialog(137, nullptr)
-    {
-        Bind(1037, title);
-        Bind(1001, close);
-        Bind(1038, question);
-        Bind(1039, exit);
-        Bind(1040, cancel);
-    }
-    bool OnInitDialog() override
-    {
-        SetBackground(Skin("exit_back.bmp"));
-        dragEnabled = true;
-        cornerRadius = 10;
-        title.alignment = 5;
-        title.SetFont(18, u"Microsoft YaHei", 700);
-        close.SetImages(Skin("btn_close_normal.png"), Skin("btn_close_move.png"), "");
-        question.alignment = 4;
-        exit.SetImages(Skin("btn_ok.png"), "", "");
-        exit.normalColor = exit.hoverColor = exit.pressedColor = 0xFFFFFF;
-        cancel.SetImages(Skin("btn_cancel.png"), "", "");
-        return true;
-    }
-    CTStaticPng title, question;
-    CTButtonPng close, exit, cancel;
-};
 
 // A white panel with one PNG static per alignment code and a picture.
 class CGallery : public CTDialog {
@@ -131,34 +113,69 @@ int main(int argc, char** argv)
     }
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     output = argv[1];
-    resources = argc > 2 ? std::string(argv[2]) + "/" : std::string(ZARNWELL_SOURCE_DIR) + "/resources/";
+    resources = argc > 2 && argv[2][0] ? std::string(argv[2]) + "/" : std::string(ZARNWELL_SOURCE_DIR) + "/resources/";
     std::filesystem::create_directories(output);
-    std::string templates = (std::filesystem::temp_directory_path() / "zarnwell-screenshot-dialogs").string() + "/";
+    // A scratch folder: the templates beside a link to the skin (the icon of
+    // the About box is found through it), and the registry's state.
+    const std::string scratch = (std::filesystem::temp_directory_path() / "zarnwell-screenshot").string() + "/";
+    std::filesystem::remove_all(scratch);
+    const std::string templates = scratch + "dialogs/";
     std::filesystem::create_directories(templates);
+    std::filesystem::create_directories(scratch + "state");
+    std::filesystem::create_directory_symlink(std::filesystem::absolute(resources + "Skin"), scratch + "Skin");
     for (const auto& entry : std::filesystem::directory_iterator(resources + "dialogs"))
-        std::filesystem::copy_file(entry.path(), templates + entry.path().filename().string(),
-                                   std::filesystem::copy_options::overwrite_existing);
+        std::filesystem::copy_file(entry.path(), templates + entry.path().filename().string());
     WriteGalleryTemplate(templates);
 
     CMockClock clock;
     clock.Participate();
     {
+        CLinuxSystem system;
+        CRegistry registry(scratch + "state");
+        CSimWorld world(clock);
+        CSimDriverLibrary library(world);
+        CSimSystemAdapters adapters(world);
+        CApplicationApp app(system, clock, library, registry, adapters);
+        app.language.Load(resources, argc > 3 ? uint32_t(std::atoi(argv[3])) : 1033);
+        app.settings.LoadSettings(resources, app.language.lcid);
+        app.skin.BuildSkinPaths(resources, app.language.lcid, 6);
+        app.versionText = "V1.0.0.1";
         CUi ui(clock, templates);
         CUiDriver driver(ui);
 
-        CExitLook exitLook;
-        exitLook.Create();
-        exitLook.Show(true);
+        // Each modal panel is shown, dressed, and photographed from inside its loop.
+        auto modal = [&](CDialog& dialog, const std::function<void()>& pictures) {
+            driver.After(100ms, [&] {
+                pictures();
+                dialog.EndDialog(CDialog::ResultCancel);
+            });
+            dialog.DoModal();
+        };
+        CExitDlg exitDialog(nullptr);
+        modal(exitDialog, [&] {
+            Save(driver, exitDialog, "exit");
+            driver.MoveMouse(exitDialog.closeButton, {5, 5});
+            Save(driver, exitDialog, "exit-close-hover");
+            driver.Press(exitDialog.cancelButton, {5, 5});
+            Save(driver, exitDialog, "exit-cancel-pressed");
+            driver.Release(exitDialog.cancelButton, {-50, -50});
+            exitDialog.exitButton.Enable(false);
+            Save(driver, exitDialog, "exit-button-disabled");
+        });
+        CAboutNewDlg about(nullptr);
+        modal(about, [&] { Save(driver, about, "about"); });
+        CAboutDlg plainAbout(nullptr);
+        modal(plainAbout, [&] { Save(driver, plainAbout, "about-plain"); });
+        CCardNoDlg card(nullptr);
+        card.Create();
+        card.SetCardState(0);
+        card.Show(true);
         driver.RunFor(100ms);
-        Save(driver, exitLook, "exit-normal");
-        driver.MoveMouse(exitLook.exit, {10, 10});
-        driver.MoveMouse(exitLook.close, {5, 5});
-        Save(driver, exitLook, "exit-close-hover");
-        driver.Press(exitLook.cancel, {5, 5});
-        Save(driver, exitLook, "exit-cancel-pressed");
-        driver.Release(exitLook.cancel, {5, 5});
-        exitLook.exit.Enable(false);
-        Save(driver, exitLook, "exit-button-disabled");
+        Save(driver, card, "no-adapter");
+        card.SetCardState(1);
+        driver.RunFor(100ms);
+        Save(driver, card, "adapter-disabled");
+        card.Show(false);
 
         CGallery gallery;
         gallery.Create();
@@ -180,6 +197,6 @@ int main(int argc, char** argv)
         gallery.animation.Stop();
     }
     clock.Leave();
-    std::filesystem::remove_all(templates);
+    std::filesystem::remove_all(scratch);
     return 0;
 }

@@ -1,0 +1,129 @@
+#include <gtest/gtest.h>
+
+#include "ui/CAboutDlg.h"
+#include "ui/CAboutNewDlg.h"
+#include "ui/CCardNoDlg.h"
+#include "ui/CExitDlg.h"
+#include "tests/ui/AppFixture.h"
+
+using namespace std::chrono_literals;
+
+namespace {
+
+class SmallPanelsTest : public AppFixture {
+protected:
+    // Runs a dialog modally while `act` works on it; returns its result.
+    template <class Dialog>
+    int RunWith(Dialog& dialog, std::function<void(Dialog&)> act)
+    {
+        driver->After(10ms, [&] { act(dialog); });
+        return dialog.DoModal();
+    }
+};
+
+TEST_F(SmallPanelsTest, ExitEndsWithOkOnlyFromTheExitButton)
+{
+    struct Case { const char* name; std::function<void(CUiDriver&, CExitDlg&)> act; int result; };
+    const std::vector<Case> cases = {
+        {"Exit", [](CUiDriver& driver, CExitDlg& d) { driver.Click(d.exitButton); }, 1},
+        {"Cancel", [](CUiDriver& driver, CExitDlg& d) { driver.Click(d.cancelButton); }, 2},
+        {"close", [](CUiDriver& driver, CExitDlg& d) { driver.Click(d.closeButton); }, 2},
+        {"Escape", [](CUiDriver& driver, CExitDlg& d) { driver.PressKey(d, KeyEscape); }, 2},
+        {"Enter then Cancel",
+         [](CUiDriver& driver, CExitDlg& d) {
+             driver.PressKey(d, KeyReturn);
+             EXPECT_TRUE(d.IsVisible());
+             driver.Click(d.cancelButton);
+         },
+         2},
+    };
+    for (const Case& c : cases) {
+        CExitDlg dialog(nullptr);
+        EXPECT_EQ(RunWith<CExitDlg>(dialog, [&](CExitDlg& d) { c.act(*driver, d); }), c.result) << c.name;
+    }
+}
+
+TEST_F(SmallPanelsTest, ExitIsStyledAsItsTemplateAndSettingsSay)
+{
+    CExitDlg dialog(nullptr);
+    RunWith<CExitDlg>(dialog, [&](CExitDlg& d) {
+        EXPECT_EQ(d.question.Text(), u"Sure to exit?");
+        EXPECT_EQ(d.question.alignment, 4);
+        EXPECT_EQ(d.title.fontWeight, 700);
+        EXPECT_EQ(d.exitButton.normalColor, Rgb(255, 255, 255));
+        EXPECT_EQ(d.cancelButton.normalColor, Rgb(0, 0, 0));
+        EXPECT_EQ(d.closeButton.hoverImage, app->skin.btnCloseMove);
+        EXPECT_TRUE(d.dragEnabled);
+        EXPECT_EQ(d.cornerRadius, 10);
+        EXPECT_EQ(d.ClientSize(), (CSize{258, 185}));
+        d.EndDialog(2);
+    });
+}
+
+TEST_F(SmallPanelsTest, AboutShowsTheVersionAndEndsWithCloseOrEscape)
+{
+    CAboutNewDlg about(nullptr);
+    EXPECT_EQ(RunWith<CAboutNewDlg>(about,
+                                    [&](CAboutNewDlg& d) {
+                                        EXPECT_EQ(d.version.Text(), u"V1.0.0.1");
+                                        EXPECT_EQ(d.contact.Text(), u"support@example.com");
+                                        EXPECT_EQ(d.versionLabel.alignment, 6);
+                                        EXPECT_EQ(d.notice.normalColor, Rgb(102, 102, 102));
+                                        driver->PressKey(d, KeyReturn);
+                                        EXPECT_TRUE(d.IsVisible());
+                                        driver->Click(d.closeButton);
+                                    }),
+              1);
+    CAboutNewDlg again(nullptr);
+    EXPECT_EQ(RunWith<CAboutNewDlg>(again, [&](CAboutNewDlg& d) { driver->PressKey(d, KeyEscape); }), 2);
+
+    CAboutDlg plain(nullptr);
+    EXPECT_EQ(RunWith<CAboutDlg>(plain,
+                                 [&](CAboutDlg& d) {
+                                     EXPECT_EQ(d.Text(), u"About Application");
+                                     driver->Click(*d.Control(1));
+                                 }),
+              1);
+}
+
+TEST_F(SmallPanelsTest, NoAdapterPanelShowsTheStateAndItsCloseButtonOnlyHides)
+{
+    CCardNoDlg panel(nullptr);
+    ASSERT_TRUE(panel.Create());
+    EXPECT_FALSE(panel.IsVisible());
+    EXPECT_EQ(panel.buyLink.linkTarget, "https://example.com/kavlo-adapter");
+    EXPECT_TRUE(panel.buyLink.clickable);
+    panel.Show(true);
+    panel.SetCardState(1);
+    EXPECT_EQ(panel.picture.normalImage, app->skin.cardDisable);
+    EXPECT_FALSE(panel.buyLink.IsVisible());
+    EXPECT_EQ(panel.message.Text(), u"Please check network adapter is enabled");
+    panel.SetCardState(7);
+    EXPECT_EQ(panel.picture.normalImage, app->skin.cardDisable);
+    panel.SetCardState(0);
+    EXPECT_EQ(panel.picture.normalImage, app->skin.cardNo);
+    EXPECT_TRUE(panel.buyLink.IsVisible());
+    EXPECT_EQ(panel.message.Text(), u"Please insert the network adapter");
+    driver->MoveMouse(panel.buyLink, {5, 5});
+    EXPECT_TRUE(panel.buyLink.ShowsHandCursor());
+    driver->PressKey(panel, KeyEscape);
+    EXPECT_TRUE(panel.IsVisible());
+    driver->Click(panel.closeButton);
+    EXPECT_FALSE(panel.IsVisible());
+    EXPECT_TRUE(panel.Exists());
+}
+
+class ChinesePanelsTest : public AppFixture {
+protected:
+    ChinesePanelsTest() : AppFixture(2052) {}
+};
+
+TEST_F(ChinesePanelsTest, PanelsAreTranslatedWhenTheyStart)
+{
+    CCardNoDlg panel(nullptr);
+    panel.Create();
+    EXPECT_EQ(panel.title.Text(), app->language.Text(u"Kavlo Network Adapter"));
+    EXPECT_NE(panel.buyLink.Text(), u"No network adapter, to buy !");
+}
+
+} // namespace

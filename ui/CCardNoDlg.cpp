@@ -1,0 +1,56 @@
+#include "ui/CCardNoDlg.h"
+
+#include "platform/CodePage.h"
+#include "shell/CApplicationApp.h"
+#include "ui/WindowTexts.h"
+
+CCardNoDlg::CCardNoDlg(CWindow* parent) : CTDialog(templateId, parent)
+{
+    Bind(1037, title);
+    Bind(1001, closeButton);
+    Bind(1090, picture);
+    Bind(1085, message);
+    Bind(1086, buyLink);
+}
+
+bool CCardNoDlg::OnInitDialog()
+{
+    CApplicationApp& app = App();
+    const CSettings& settings = app.settings;
+    TranslateWindow(*this, app.language);
+    SetBackground(app.skin.aboutBack);
+    dragEnabled = true;
+    cornerRadius = settings.filletRadian;
+
+    ApplyTextStyle(title, settings.textBlackColor, settings);
+    title.SetFont(settings.staticFontHeight, settings.fontName, 700);
+    SetCloseButtonImages(closeButton, app.skin);
+    ApplyTextStyle(message, settings.textBlackColor, settings);
+    message.alignment = 4;
+    buyLink.SetFont(settings.staticFontHeight, settings.fontName, settings.staticFontWeight);
+    buyLink.normalColor = buyLink.hoverColor = buyLink.pressedColor = settings.textOrangeColor;
+    buyLink.cursor = CTPngFace::CursorHand;
+    buyLink.MakeClickable();
+    buyLink.SetLinkTarget(Utf16ToUtf8(app.language.Text(u"buy url")));
+    return true;
+}
+
+void CCardNoDlg::SetCardState(int state)
+{
+    CApplicationApp& app = App();
+    if (state == 0) {
+        picture.SetImages(app.skin.cardNo, "", "");
+        buyLink.Show(true);
+        message.SetText(app.language.Text(u"Please insert the network adapter"));
+    } else if (state == 1) {
+        picture.SetImages(app.skin.cardDisable, "", "");
+        buyLink.Show(false);
+        message.SetText(app.language.Text(u"Please check network adapter is enabled"));
+    }
+}
+
+void CCardNoDlg::OnCommand(int commandId)
+{
+    if (commandId == 1001)
+        Show(false);
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "ui/CTDialog.h"
+#include "ui/controls/CTButtonPng.h"
+#include "ui/controls/CTStaticPng.h"
+
+// The panel shown instead of the main window while no adapter, or only a
+// disabled one, is present. Created hidden once; its close button hides it.
+class CCardNoDlg : public CTDialog {
+public:
+    static constexpr int templateId = 146;
+
+    explicit CCardNoDlg(CWindow* parent);
+
+    // 0 no adapter (picture, message and the buy link), 1 adapter disabled
+    // (its picture and message, no link); other values change nothing.
+    void SetCardState(int state);
+
+    bool OnInitDialog() override;
+    void OnCommand(int commandId) override;
+
+    CTStaticPng title;
+    CTButtonPng closeButton;
+    CTStaticPng picture;
+    CTStaticPng message;
+    CTStaticPng buyLink;
+};
