@@ -76,8 +76,10 @@ void CMockClock::AdvanceIfAllBlocked()
     if (participants == 0 || blocked < participants)
         return;
     std::optional<Ms> due, idleDue;
+    // Only participants' deadlines move time; a non-participant due by then
+    // is woken on the way.
     for (Waiter* w : waiters) {
-        if (w->runnable || !w->deadline)
+        if (w->runnable || !w->deadline || !w->participant)
             continue;
         auto& slot = w->idle ? idleDue : due;
         slot = slot ? std::min(*slot, *w->deadline) : *w->deadline;
@@ -88,8 +90,8 @@ void CMockClock::AdvanceIfAllBlocked()
         return; // everyone waits for ever: only a non-participant can help now
     now = std::max(now, *next);
     for (Waiter* w : waiters)
-        if (!w->runnable && w->deadline && *w->deadline <= now && w->idle == idlePass) {
-            w->idleWoken = idlePass;
+        if (!w->runnable && w->deadline && *w->deadline <= now && (!w->idle || idlePass)) {
+            w->idleWoken = w->idle;
             Wake(*w);
         }
     changed.notify_all();

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <thread>
 
+#include "platform/ClockMutex.h"
 #include "platform/Event.h"
 #include "platform/MockClock.h"
 #include "platform/WorkerThread.h"
@@ -138,6 +140,51 @@ TEST_F(MockClockTest, ChainedWorkAtTheTargetRunsBeforeFastForwardReturns)
     EXPECT_EQ(stage, 2);
     producer.Release();
     consumer.Release();
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(MockClockTest, ThreadWaitingForAClockMutexLetsTimeMoveForItsHolder)
+{
+    CClockMutex slot(clock);
+    std::atomic<int> order = 0;
+    CWorkerThread holder, waiter;
+    holder.Start(clock, [&] {
+        std::lock_guard lock(slot);
+        clock.Sleep(1000ms); // a timed wait while another thread waits for the lock
+        order = 1;
+    });
+    clock.FastForwardBy(0ms);
+    waiter.Start(clock, [&] {
+        std::lock_guard lock(slot);
+        order = order * 10 + 2;
+    });
+    clock.FastForwardBy(999ms);
+    EXPECT_EQ(order, 0);
+    clock.FastForwardBy(1ms);
+    EXPECT_EQ(order, 12);
+    holder.Release();
+    waiter.Release();
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(MockClockTest, NonParticipantWaitsNeverDriveTime)
+{
+    std::atomic<bool> woke = false;
+    std::thread outsider([&] {
+        std::unique_lock lock(clock.Mutex());
+        clock.WaitLocked(lock, [] { return false; }, Ms(100)); // until 100 ms, whenever it starts
+        woke = true;
+    });
+    clock.FastForwardBy(1000ms);
+    EXPECT_EQ(clock.Now(), 1000ms);
+    outsider.join(); // woken when time passed its deadline
+    EXPECT_TRUE(woke);
 }
 
 } // namespace
