@@ -22,10 +22,13 @@ CAdapterWirelessZadidar::CAdapterWirelessZadidar(CDriverLibrary& library, CClock
       registry(registry),
       systemAdapters(systemAdapters)
 {
+    for (auto& lock : slotLocks)
+        lock = std::make_unique<CClockMutex>(clock);
 }
 
 CAdapterWirelessZadidar::~CAdapterWirelessZadidar()
 {
+    destroying = true;
     wpsCountdown = 0;
     tickerRun = false;
     deviceWatchRun = false;
@@ -41,12 +44,22 @@ CAdapterWirelessZadidar::~CAdapterWirelessZadidar()
 
 void CAdapterWirelessZadidar::StartWorker(WorkerSlot slot, std::function<void()> body)
 {
-    StopWorker(slot);
-    workers[slot].Start(clock, std::move(body));
+    std::lock_guard lock(*slotLocks[slot]);
+    StopWorkerLocked(slot);
+    // A worker still running while the object goes away (the survey handing
+    // over an automatic connect) must not start another.
+    if (!destroying)
+        workers[slot].Start(clock, std::move(body));
+}
+
+void CAdapterWirelessZadidar::StopWorker(WorkerSlot slot)
+{
+    std::lock_guard lock(*slotLocks[slot]);
+    StopWorkerLocked(slot);
 }
 
 // A worker gets 1000 ms to end by itself; then it is ended forcibly.
-void CAdapterWirelessZadidar::StopWorker(WorkerSlot slot)
+void CAdapterWirelessZadidar::StopWorkerLocked(WorkerSlot slot)
 {
     CWorkerThread& worker = workers[slot];
     if (!worker.HasThread())
@@ -144,7 +157,8 @@ void CAdapterWirelessZadidar::PollAdapter()
         bool disabled = list.disabled == 1;
         if (disabled)
             adapterState = 1;
-        bool sameAdapter = strncmp(list.deviceName, adapterName, sizeof adapterName) == 0;
+        // adapterName keeps the first 49 bytes of a longer name.
+        bool sameAdapter = strncmp(list.deviceName, adapterName, sizeof adapterName - 1) == 0;
         bool keep = adapterState != 0 && sameAdapter && !(!disabled && adapterState == 1);
         // A listed but disabled adapter stays in state 1 until its flag clears.
         initialise = !keep && !disabled;

@@ -3,12 +3,14 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
 
 #include "adapter/ConnectionDetails.h"
 #include "adapter/NetworkDescription.h"
 #include "adapter/driver_library/CDriverGate.h"
+#include "platform/ClockMutex.h"
 #include "platform/Event.h"
 #include "platform/WorkerThread.h"
 
@@ -153,6 +155,7 @@ public:
 private:
     void StartWorker(WorkerSlot slot, std::function<void()> body);
     void StopWorker(WorkerSlot slot);
+    void StopWorkerLocked(WorkerSlot slot);
     void TickerThread();
     void DeviceWatchThread();
     void ButtonWatchThread();
@@ -166,4 +169,9 @@ private:
     CClock& clock;
     CRegistry& registry;
     CSystemAdapters& systemAdapters;
+    // A slot is stopped and started by several threads (the UI, the device
+    // watch, the survey worker); one lock per slot keeps that whole.
+    std::unique_ptr<CClockMutex> slotLocks[WorkerSlotCount];
+    // Set first by the destructor: from then on no worker is started.
+    std::atomic<bool> destroying = false;
 };

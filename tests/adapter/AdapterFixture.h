@@ -36,6 +36,7 @@ public:
         int encryption = 1;
         int authentication = 0;
         std::vector<NetworkRecord> survey;
+        int emptySurveys = 0; // surveys that find nothing before `survey` shows
     };
 
     template <typename F>
@@ -105,6 +106,10 @@ public:
     int RT_SiteSurveyEx(SurveyBuffer& buffer, uint8_t&, int) override
     {
         std::lock_guard lock(mutex);
+        if (script.emptySurveys > 0) {
+            --script.emptySurveys;
+            return 0;
+        }
         size_t n = std::min(script.survey.size(), size_t(MaxNetworks));
         for (size_t i = 0; i < n; ++i)
             buffer.records[i] = script.survey[i];

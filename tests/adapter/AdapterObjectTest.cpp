@@ -47,9 +47,15 @@ TEST_F(AdapterObjectTest, ButtonPressedBeforeReadinessIsForgotten)
     Plug();
     library.Change([](auto& s) { s.buttonPressed = true; });
     StartWatching();
+    clock.FastForwardBy(0ms); // before the pause
+    EXPECT_EQ(Count("RT_Set_HW_PBCStatus()"), 1);
+    library.Change([](auto& s) {
+        EXPECT_FALSE(s.buttonPressed);
+        s.buttonPressed = true; // pressed during the pause: left for the button watch
+    });
     clock.FastForwardBy(2000ms);
     EXPECT_EQ(Count("RT_Set_HW_PBCStatus()"), 1);
-    library.Change([](auto& s) { EXPECT_FALSE(s.buttonPressed); });
+    library.Change([](auto& s) { EXPECT_TRUE(s.buttonPressed); });
 }
 
 TEST_F(AdapterObjectTest, UnpluggingAReadyAdapterTearsDownWithinOneTick)
@@ -205,12 +211,99 @@ TEST_F(AdapterObjectTest, DeviceChangeNotificationsReachTheFilter)
         filter.answer = c;
         CRecordingDriverLibrary calls(filter);
         CAdapterWirelessZadidar own(calls, clock, registry, systemAdapters);
+        strcpy(own.adapterName, "Kavlo USB");
         EXPECT_EQ(own.OnDeviceChange(c.type, nullptr), c.result);
-        std::vector<std::string> expected{calls.Calls().front()};
+        std::vector<std::string> expected{"EnumDevicesChange(\"Kavlo USB\"," + std::to_string(c.type) + ",null,0,0)"};
         if (c.extraCall)
             expected.push_back(c.extraCall);
         EXPECT_EQ(calls.Calls(), expected) << "type " << c.type;
     }
+}
+
+TEST_F(AdapterObjectTest, LongDeviceNameIsInitialisedOnce)
+{
+    Plug();
+    library.Change([](auto& s) { s.deviceName = std::string(60, 'K'); });
+    StartWatching();
+    clock.FastForwardBy(10000ms);
+    EXPECT_EQ(Count("RT_Initialize(0)"), 1);
+    EXPECT_EQ(adapter->adapterState, 3);
+    EXPECT_EQ(adapter->AdapterName(), std::string(49, 'K'));
+}
+
+TEST_F(AdapterObjectTest, RestartingAnIdleWorkerTakesNoTime)
+{
+    adapter->StartSurveyWorker(); // surveys once (nothing: not ready) and waits
+    clock.FastForwardBy(0ms);
+    Ms before = clock.Now();
+    adapter->StartSurveyWorker();
+    adapter->StartButtonWatch();
+    adapter->StartButtonWatch();
+    adapter->StartDeviceWatch();
+    adapter->StartDeviceWatch();
+    EXPECT_EQ(clock.Now(), before);
+}
+
+TEST_F(AdapterObjectTest, PeriodicSurveyOnlyWhenAllowed)
+{
+    struct Case {
+        const char* what;
+        void (*set)(CAdapterWirelessZadidar&);
+    };
+    for (Case c : {Case{"scan not allowed", [](CAdapterWirelessZadidar& a) { a.scanAllowed = false; }},
+                   Case{"radio off", [](CAdapterWirelessZadidar& a) { a.radioOn = false; }},
+                   Case{"access point", [](CAdapterWirelessZadidar& a) { a.networkMode = 1; }},
+                   Case{"survey running", [](CAdapterWirelessZadidar& a) { a.surveyBusy = true; }}}) {
+        adapter->adapterState = 3;
+        c.set(*adapter);
+        adapter->StartTicker();
+        clock.FastForwardBy(31000ms);
+        EXPECT_FALSE(adapter->surveyEvent.Wait(0ms)) << c.what;
+        adapter = std::make_unique<CAdapterWirelessZadidar>(recorder, clock, registry, systemAdapters);
+    }
+    adapter->adapterState = 3;
+    adapter->StartTicker();
+    clock.FastForwardBy(30000ms);
+    EXPECT_TRUE(adapter->surveyEvent.Wait(0ms));
+    EXPECT_FALSE(adapter->forceSurvey);
+}
+
+TEST_F(AdapterObjectTest, TeardownClearsTheWpsState)
+{
+    Plug();
+    StartWatching();
+    clock.FastForwardBy(2000ms);
+    adapter->wpsStatus = 1;
+    adapter->wpsRun = true;
+    Unplug();
+    clock.FastForwardBy(500ms);
+    EXPECT_EQ(adapter->wpsStatus, 0);
+    EXPECT_FALSE(adapter->wpsRun);
+    adapter->wpsStatus = 3; // a later pass without an adapter tears nothing down again
+    clock.FastForwardBy(1000ms);
+    EXPECT_EQ(adapter->wpsStatus, 3);
+}
+
+TEST_F(AdapterObjectTest, NoWorkerStartsWhileTheObjectGoesAway)
+{
+    NetworkRecord home{};
+    home.networkType = 1;
+    strcpy(home.ssid, "Home");
+    home.bssid[0] = 2;
+    home.quality = 70;
+    VuvProfile stored{};
+    strcpy(stored.ssid, "Home");
+    adapter->SaveProfile("Profile", stored);
+    library.Change([&](auto& s) {
+        s.survey = {home};
+        s.emptySurveys = 2; // the first round finds nothing; the second, after 500 ms, finds Home
+    });
+    Plug();
+    StartWatching();
+    clock.FastForwardBy(2100ms); // ready; the survey waits through its pause
+    adapter.reset();             // the survey's second round asks for an automatic connect
+    EXPECT_TRUE(recorder.CallsStartingWith("RT_ACM_LinkVuvProfileNew").empty());
+    EXPECT_EQ(Count("RT_SiteSurveyEx({record},0,0)"), 3);
 }
 
 } // namespace
