@@ -15,7 +15,9 @@ const std::string DataKey = RootKey + "\\Profile\\AutoSave\\ProfileData";
 
 constexpr size_t StoredProfileSize = 6 + sizeof(VuvProfile); // 1094
 constexpr size_t IndexRecordSize = 46;
+// The read buffers: a longer value does not fit and reads as nothing.
 constexpr size_t MaxIndexRead = 256;
+constexpr size_t MaxProfileRead = 3000;
 constexpr int AutoStoreLimit = 5;
 
 std::vector<uint8_t> StoredProfileRecord(const VuvProfile& profile)
@@ -31,7 +33,7 @@ std::vector<uint8_t> StoredProfileRecord(const VuvProfile& profile)
 // Accepted on the marker and byte 4; byte 5 is not checked.
 bool ReadStoredProfile(const std::vector<uint8_t>& data, VuvProfile& out)
 {
-    if (data.size() < StoredProfileSize || memcmp(data.data(), "Merq", 4) != 0 || data[4] != 0x04)
+    if (data.size() < StoredProfileSize || data.size() > MaxProfileRead || memcmp(data.data(), "Merq", 4) != 0 || data[4] != 0x04)
         return false;
     memcpy(&out, data.data() + 6, sizeof out);
     return true;
@@ -84,10 +86,8 @@ void CAdapterWirelessZadidar::FindAutoSavedProfile(const char* ssid, VuvProfile&
     std::string name;
     for (uint32_t index = 0; registry.EnumValue(HiveLocalMachine, IndexKey, index, name); ++index) {
         std::vector<uint8_t> data;
-        if (!registry.QueryBinary(HiveLocalMachine, IndexKey, name, data))
+        if (!registry.QueryBinary(HiveLocalMachine, IndexKey, name, data) || data.size() > MaxIndexRead)
             continue;
-        if (data.size() > MaxIndexRead)
-            data.resize(MaxIndexRead);
         if (data.size() < 5 || memcmp(data.data(), "Kavlo", 5) != 0)
             continue;
         ++count;

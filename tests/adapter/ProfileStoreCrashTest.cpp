@@ -8,24 +8,35 @@
 
 namespace {
 
-// Every byte of the payload says which save it came from, so a torn value shows.
-VuvProfile Generation(uint8_t n)
+// Every part of the payload says which save it came from, so a torn value shows.
+VuvProfile Generation(uint32_t n)
 {
     VuvProfile p{};
     strcpy(p.ssid, "Home");
     memset(p.passphrase, 'a' + n % 26, 63);
-    memset(p.pmk, n, sizeof p.pmk);
-    memset(p.reserved, n, sizeof p.reserved);
+    memset(p.pmk, static_cast<uint8_t>(n), sizeof p.pmk);
+    memset(p.reserved, static_cast<uint8_t>(n >> 8), sizeof p.reserved);
     p.mixedPreference = n;
     return p;
 }
 
 bool Consistent(const VuvProfile& p)
 {
-    uint8_t n = p.pmk[0];
-    VuvProfile expected = Generation(n);
+    VuvProfile expected = Generation(p.mixedPreference);
     return memcmp(&p, &expected, sizeof p) == 0;
 }
+
+// Ends the writer whatever the test's outcome.
+struct CKillOnExit {
+    pid_t pid;
+    ~CKillOnExit()
+    {
+        if (pid > 0) {
+            kill(pid, SIGKILL);
+            waitpid(pid, nullptr, 0);
+        }
+    }
+};
 
 using ProfileStoreCrashTest = AdapterFixture;
 
@@ -44,25 +55,27 @@ TEST_F(ProfileStoreCrashTest, WriterKilledMidStreamLeavesAWholeProfile)
         CFixedSystemAdapters none;
         CMockClock childClock;
         CAdapterWirelessZadidar store(silent, childClock, own, none);
-        for (int i = 1;; ++i) {
-            store.SaveProfile("Profile", Generation(static_cast<uint8_t>(i)));
+        for (uint32_t i = 1;; ++i) {
+            store.SaveProfile("Profile", Generation(i));
             if (i == 20 && write(ready[1], "x", 1) != 1)
                 _exit(2);
         }
     }
+    CKillOnExit guard{writer};
     close(ready[1]);
     char byte;
     ASSERT_EQ(read(ready[0], &byte, 1), 1); // twenty saves done, more under way
+    close(ready[0]);
     kill(writer, SIGKILL);
     int status = 0;
     waitpid(writer, &status, 0);
-    close(ready[0]);
+    guard.pid = -1;
     ASSERT_TRUE(WIFSIGNALED(status));
 
     VuvProfile loaded{};
     ASSERT_TRUE(adapter->LoadProfile("Profile", loaded));
     EXPECT_TRUE(Consistent(loaded));
-    EXPECT_GE(loaded.pmk[0], 20);
+    EXPECT_GE(loaded.mixedPreference, 20u);
 }
 
 } // namespace

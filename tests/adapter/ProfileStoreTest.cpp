@@ -1,4 +1,7 @@
 #include "tests/adapter/AdapterFixture.h"
+
+#include <algorithm>
+#include <ctime>
 #include "platform/CodePage.h"
 
 namespace {
@@ -106,6 +109,46 @@ protected:
         registry.SetBinary(HiveLocalMachine, IndexKey, ssid, IndexRecord(ssid, time));
     }
 };
+
+TEST_F(AutoStoreTest, IndexRecordLayout)
+{
+    uint32_t before = static_cast<uint32_t>(time(nullptr));
+    Store("Home");
+    std::vector<uint8_t> index;
+    ASSERT_TRUE(registry.QueryBinary(HiveLocalMachine, IndexKey, "Home", index));
+    ASSERT_EQ(index.size(), 46u);
+    EXPECT_EQ(std::string(index.begin(), index.begin() + 5), "Kavlo");
+    EXPECT_EQ(index[5], 0x01);
+    EXPECT_EQ(std::string(index.begin() + 6, index.begin() + 10), "Home");
+    EXPECT_TRUE(std::all_of(index.begin() + 10, index.begin() + 42, [](uint8_t b) { return b == 0; }));
+    uint32_t stored = 0;
+    memcpy(&stored, index.data() + 42, 4);
+    EXPECT_GE(stored, before);
+    EXPECT_LE(stored, before + 5);
+}
+
+TEST_F(AutoStoreTest, ValuesTooLongForTheReadBuffersReadAsNothing)
+{
+    for (const char* ssid : {"n1", "n2", "n3", "n4"})
+        Store(ssid);
+    std::vector<uint8_t> longIndex = IndexRecord("n5", 1);
+    longIndex.resize(257);
+    registry.SetBinary(HiveLocalMachine, IndexKey, "n5", longIndex);
+    VuvProfile found{};
+    bool isFound = false, full = false;
+    std::string oldest, matched;
+    adapter->FindAutoSavedProfile("n5", found, isFound, full, oldest, matched);
+    EXPECT_FALSE(full); // four counted
+    EXPECT_EQ(matched, "");
+
+    adapter->SaveProfile("Profile", Profile("Home"));
+    std::vector<uint8_t> stored;
+    registry.QueryBinary(HiveLocalMachine, ProfileKey, "Profile", stored);
+    stored.resize(3001);
+    registry.SetBinary(HiveLocalMachine, ProfileKey, "Profile", stored);
+    VuvProfile loaded{};
+    EXPECT_FALSE(adapter->LoadProfile("Profile", loaded));
+}
 
 TEST_F(AutoStoreTest, StoredNetworkIsFoundByItsSsid)
 {
