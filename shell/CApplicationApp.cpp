@@ -35,8 +35,11 @@ bool CApplicationApp::InitInstance(const std::vector<std::string>& arguments)
 
 bool CApplicationApp::StartUp(const std::vector<std::string>& arguments)
 {
+    // Only "another instance holds it" ends this one; a lock that cannot be
+    // made at all does not stop the program.
     bool alreadyRunning = false;
-    if (!instanceMutex.Create("Application_Q7K2X", alreadyRunning) || alreadyRunning) {
+    instanceMutex.Create("Application_Q7K2X", alreadyRunning);
+    if (alreadyRunning) {
         instanceMutex.Close();
         return false; // silently: the running instance is not brought forward either
     }

@@ -20,6 +20,10 @@ enum NetworkModeUi { ModeSoftApDown = 0, ModeSoftAp = 1, ModeStation = 2 };
 // user-interface state every window reads and writes, and its start-up decides
 // whether this process may run at all. Reachable from everywhere through App().
 class CApplicationApp {
+    // First member, so that it is let go only after everything else has
+    // stopped: no second instance starts while this one is still ending.
+    CNamedMutex instanceMutex;
+
 public:
     CApplicationApp(CSystem& system, CClock& clock, CDriverLibrary& library, CRegistry& registry,
                     CSystemAdapters& systemAdapters);
@@ -61,7 +65,6 @@ public:
 
 private:
     CSystem& system;
-    CNamedMutex instanceMutex;
 };
 
 // The process's application object.
