@@ -66,7 +66,7 @@ TEST_F(LinkStatusTest, AddressIsTheFirstUsableOfThree)
         const char* expected;
     };
     for (Case c : {Case{"0.0.0.0", "0.0.0.0", "10.0.0.2", "10.0.0.2"}, Case{"1.2.3.4", "10.0.0.2", "", "1.2.3.4"},
-                   Case{"1.2.3", "10.0.0.2", "", "10.0.0.2"}, Case{"", "", "172.16.0.1", "172.16.0.1"}}) {
+                   Case{"1.2.3", "10.0.0.2", "", "10.0.0.2"}, Case{"1.2.34", "10.0.0.2", "", "10.0.0.2"}, Case{"", "", "172.16.0.1", "172.16.0.1"}}) {
         library.Change([&](auto& s) {
             s.addresses[0] = c.first;
             s.addresses[1] = c.second;

@@ -72,6 +72,20 @@ TEST_F(SiteSurveyTest, EmptySurveyRescansAndTriesOnceMoreAfterHalfASecond)
     EXPECT_EQ(adapter->networkCount, 0);
 }
 
+TEST_F(SiteSurveyTest, FailedSurveyKeepsTheOldRecordsButListsNone)
+{
+    library.Change([](auto& s) { s.survey = {Network("Home", 60)}; });
+    adapter->SiteSurvey();
+    ASSERT_EQ(adapter->networkCount, 1);
+    library.Change([](auto& s) { s.survey.clear(); });
+    CWorkerThread worker;
+    worker.Start(clock, [&] { adapter->SiteSurvey(); });
+    clock.FastForwardBy(1000ms);
+    worker.Release();
+    EXPECT_EQ(adapter->networkCount, 0);
+    EXPECT_STREQ(adapter->networks.records[0].ssid, "Home");
+}
+
 TEST_F(SiteSurveyTest, CountAboveTheBufferIsClamped)
 {
     library.Change([](auto& s) { s.survey.assign(MaxNetworks, Network("x", 40)); });

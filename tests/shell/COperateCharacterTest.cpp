@@ -34,11 +34,15 @@ TEST(COperateCharacterTest, Utf8GuessByTheShareOfValidSequences)
     std::string stray30 = std::string(10, 'x');
     for (int i = 0; i < 11; ++i)
         stray30 += "\xE7\xBD\x91"; // 33 bytes in valid 3-byte sequences
+    std::string thirty;
+    for (int i = 0; i < 10; ++i)
+        thirty += "\xE7\xBD\x91"; // exactly 30 bytes in valid sequences
     std::string stray6 = "\xE7\xBD\x91\xE7\xBD\x91\xC3\xA9\xE7\xBD\x91\xE7\xBD\x91\xE7\xBD\x91\xE7\xBD\x91\xE7\xBD\x91\xE7\xBD\x91";
     for (const Case& k : {Case{"", false}, Case{"HomeNet", false}, Case{"\xE7\xBD\x91\xE7\xBB\x9C", true},
                           Case{"Caf\xC3\xA9", true}, Case{"\xCD\xF8\xC2\xE7", false} /* GBK */,
                           Case{stray30 + "\xFF", true} /* 33*100/34 = 97, more than 30 bytes */,
-                          Case{stray6 + "\xFF", false} /* 26*100/27 = 96, only 26 bytes */}) {
+                          Case{stray6 + "\xFF", false} /* 26*100/27 = 96, only 26 bytes */,
+                          Case{thirty + "\xFF", false} /* 3000/31 = 96, not more than 30 bytes */}) {
         EXPECT_EQ(c.LooksLikeUtf8(k.bytes.c_str(), k.bytes.size() + 1), k.utf8) << k.bytes;
     }
     // Reading stops at the size even without a terminator.
