@@ -380,21 +380,17 @@ bool CRegistry::QueryString(RegistryHive hive, const std::string& key, const std
 
 bool CRegistry::EnumValue(RegistryHive hive, const std::string& key, uint32_t index, std::string& name)
 {
-    std::string folded;
-    if (!FoldedPath(key, folded) || OwnerOf(hive, key))
-        return false;
-    std::lock_guard lock(mutex);
-    sqlite3* db = Connection(hive);
-    if (!db || !KeyStored(db, folded))
-        return false;
-    Statement query(db, "SELECT name FROM vals WHERE key = ? ORDER BY id LIMIT 1 OFFSET ?");
-    if (query.Bind(1, folded).Bind(2, static_cast<int64_t>(index)).Step() != SQLITE_ROW)
-        return false;
-    name = query.Text(0);
-    return true;
+    return EnumName(hive, key, index, "SELECT name FROM vals WHERE key = ? ORDER BY id LIMIT 1 OFFSET ?", name);
 }
 
 bool CRegistry::EnumKey(RegistryHive hive, const std::string& key, uint32_t index, std::string& name)
+{
+    return EnumName(hive, key, index, "SELECT name FROM keys WHERE parent = ? ORDER BY id LIMIT 1 OFFSET ?", name);
+}
+
+// The index-th name `sql` lists for the key, in the order they were made.
+bool CRegistry::EnumName(RegistryHive hive, const std::string& key, uint32_t index, const char* sql,
+                         std::string& name)
 {
     std::string folded;
     if (!FoldedPath(key, folded) || OwnerOf(hive, key))
@@ -403,7 +399,7 @@ bool CRegistry::EnumKey(RegistryHive hive, const std::string& key, uint32_t inde
     sqlite3* db = Connection(hive);
     if (!db || !KeyStored(db, folded))
         return false;
-    Statement query(db, "SELECT name FROM keys WHERE parent = ? ORDER BY id LIMIT 1 OFFSET ?");
+    Statement query(db, sql);
     if (query.Bind(1, folded).Bind(2, static_cast<int64_t>(index)).Step() != SQLITE_ROW)
         return false;
     name = query.Text(0);

@@ -63,6 +63,7 @@ private:
     sqlite3* Connection(RegistryHive hive);
     CRegistryOwner* OwnerOf(RegistryHive hive, const std::string& key);
     bool Writable(RegistryHive hive, const std::string& key);
+    bool EnumName(RegistryHive hive, const std::string& key, uint32_t index, const char* sql, std::string& name);
     bool SetValue(RegistryHive hive, const std::string& key, const std::string& name, ValueKind kind,
                   const void* data, size_t size);
     bool QueryValue(RegistryHive hive, const std::string& key, const std::string& name, ValueKind kind,
