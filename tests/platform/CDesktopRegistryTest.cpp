@@ -8,6 +8,7 @@
 
 #include "platform/CDesktopRegistry.h"
 #include "platform/CRegistry.h"
+#include "tests/support/SavedEnvironment.h"
 #include "tests/support/TempDir.h"
 
 namespace {
@@ -20,25 +21,12 @@ class CDesktopRegistryTest : public ::testing::Test {
 protected:
     CDesktopRegistryTest()
     {
-        for (const char* name : Names) {
-            const char* value = std::getenv(name);
-            saved.push_back(value ? std::optional<std::string>(value) : std::nullopt);
-        }
         std::filesystem::create_directories(temp.File("bin"));
         std::filesystem::create_directories(temp.File("home/applications"));
         std::filesystem::create_directories(temp.File("system/applications"));
         setenv("PATH", temp.File("bin").c_str(), 1); // never the real xdg-mime
         setenv("XDG_DATA_HOME", temp.File("home").c_str(), 1);
         setenv("XDG_DATA_DIRS", (temp.File("none") + ":" + temp.File("system")).c_str(), 1);
-    }
-    ~CDesktopRegistryTest() override
-    {
-        for (size_t i = 0; i < std::size(Names); ++i) {
-            if (saved[i])
-                setenv(Names[i], saved[i]->c_str(), 1);
-            else
-                unsetenv(Names[i]);
-        }
     }
 
     // The stand-in answers only the query for web pages.
@@ -62,8 +50,7 @@ protected:
         return out;
     }
 
-    static constexpr const char* Names[] = {"PATH", "XDG_DATA_HOME", "XDG_DATA_DIRS"};
-    std::vector<std::optional<std::string>> saved;
+    CSavedEnvironment environment{"PATH", "XDG_DATA_HOME", "XDG_DATA_DIRS"};
     CTempDir temp;
     CDesktopRegistry desktop;
 };

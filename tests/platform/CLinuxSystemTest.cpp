@@ -9,31 +9,14 @@
 #include <unistd.h>
 
 #include "platform/CLinuxSystem.h"
+#include "tests/support/SavedEnvironment.h"
 #include "tests/support/TempDir.h"
 
 namespace {
 
 class CLinuxSystemTest : public ::testing::Test {
 protected:
-    CLinuxSystemTest()
-    {
-        for (const char* name : Names) {
-            const char* value = std::getenv(name);
-            saved.push_back(value ? std::optional<std::string>(value) : std::nullopt);
-        }
-    }
-    ~CLinuxSystemTest() override
-    {
-        for (size_t i = 0; i < std::size(Names); ++i) {
-            if (saved[i])
-                setenv(Names[i], saved[i]->c_str(), 1);
-            else
-                unsetenv(Names[i]);
-        }
-    }
-
-    static constexpr const char* Names[] = {"LC_ALL", "LC_MESSAGES", "LANG", "PATH"};
-    std::vector<std::optional<std::string>> saved;
+    CSavedEnvironment environment{"LC_ALL", "LC_MESSAGES", "LANG", "PATH"};
     CTempDir temp;
     CLinuxSystem system;
 };

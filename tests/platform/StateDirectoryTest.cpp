@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 
 #include "platform/StateDirectory.h"
+#include "tests/support/SavedEnvironment.h"
 #include "tests/support/TempDir.h"
 
 namespace {
@@ -14,24 +15,11 @@ class StateDirectoryTest : public ::testing::Test {
 protected:
     StateDirectoryTest()
     {
-        for (const char* name : Names) {
-            const char* value = std::getenv(name);
-            saved.push_back(value ? std::optional<std::string>(value) : std::nullopt);
+        for (const char* name : {"ZARNWELL_STATE_DIR", "XDG_STATE_HOME", "HOME"})
             unsetenv(name);
-        }
-    }
-    ~StateDirectoryTest() override
-    {
-        for (size_t i = 0; i < std::size(Names); ++i) {
-            if (saved[i])
-                setenv(Names[i], saved[i]->c_str(), 1);
-            else
-                unsetenv(Names[i]);
-        }
     }
 
-    static constexpr const char* Names[] = {"ZARNWELL_STATE_DIR", "XDG_STATE_HOME", "HOME"};
-    std::vector<std::optional<std::string>> saved;
+    CSavedEnvironment environment{"ZARNWELL_STATE_DIR", "XDG_STATE_HOME", "HOME"};
     CTempDir temp;
 };
 
