@@ -2,6 +2,7 @@
 #include <optional>
 #include <cstdio>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "platform/CDesktopRegistry.h"
@@ -18,6 +19,8 @@
 #include "sim/CSimWorld.h"
 #include "sim/SimCommand.h"
 #include "sim/SimWorldFile.h"
+#include "ui/CApplicationDlg.h"
+#include "ui/framework/CUi.h"
 
 namespace {
 
@@ -79,7 +82,19 @@ int main(int argc, char** argv)
     };
     app.runMainWindow = [&] {
         fprintf(stderr, "zarnwell: running on the simulated adapter (zarnwell-sim drives it; Ctrl+C ends)\n");
-        WaitForEndSignal();
+        CUi ui(clock, app.exeDir + "dialogs/");
+        CApplicationDlg window;
+        // Plugging and unplugging reach the main window as the system's notification would.
+        world.SetDeviceChangeListener(
+            [&](uint32_t type, const void* data) { ui.PostDeviceChange(window, type, data); });
+        std::thread ender([&] {
+            WaitForEndSignal();
+            ui.Post([&] { window.EndDialog(CDialog::ResultCancel); });
+        });
+        window.DoModal();
+        world.SetDeviceChangeListener(nullptr);
+        pthread_kill(ender.native_handle(), SIGTERM);
+        ender.join();
     };
     app.InitInstance(arguments);
     // No more world changes from the socket while the application goes away.

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstring>
 
 #include "platform/WorkerThread.h"
 #include "ui/CTDialog.h"
@@ -54,10 +55,16 @@ public:
         if (id == 1001)
             EndDialog(ResultOk);
     }
-    void OnDeviceChange(uint32_t event, uintptr_t data) override { devices.push_back({event, data}); }
+    void OnDeviceChange(uint32_t event, const void* data) override
+    {
+        uint32_t record[2] = {};
+        if (data)
+            std::memcpy(record, data, sizeof record);
+        devices.push_back({event, record[1]});
+    }
     std::vector<std::pair<int, std::chrono::milliseconds>> fired;
     std::vector<int> commands;
-    std::vector<std::pair<uint32_t, uintptr_t>> devices;
+    std::vector<std::pair<uint32_t, uint32_t>> devices;
 };
 
 class FrameworkTest : public UiFixture {
@@ -183,14 +190,18 @@ TEST_F(FrameworkTest, WorkPostedFromAWorkerAndDeviceChangesRunOnTheUiThread)
     worker.Start(clock, [&] {
         clock.Sleep(700ms);
         ui->Post([&] { onUiThread = std::this_thread::get_id() == uiThread; });
-        ui->PostDeviceChange(dialog, 0x8000, 42);
+        // The sender's record is gone before the window handles it.
+        auto record = std::make_unique<uint32_t[]>(2);
+        record[0] = 8;
+        record[1] = 42;
+        ui->PostDeviceChange(dialog, 0x8000, record.get());
     });
     driver->RunFor(699ms);
     EXPECT_FALSE(onUiThread);
     EXPECT_TRUE(dialog.devices.empty());
     driver->RunFor(1ms);
     EXPECT_TRUE(onUiThread);
-    EXPECT_EQ(dialog.devices, (std::vector<std::pair<uint32_t, uintptr_t>>{{0x8000, 42}}));
+    EXPECT_EQ(dialog.devices, (std::vector<std::pair<uint32_t, uint32_t>>{{0x8000, 42}}));
     EXPECT_TRUE(worker.WaitFor(0ms));
     worker.Release();
 }

@@ -46,6 +46,8 @@ bool CDialog::Create()
             window->Host()->image = CUi::Instance().TemplateFolder() + control.image;
     }
     ended = false;
+    if (!dialogTemplate.Has("child"))
+        CentreOver(owner);
     return OnInitDialog();
 }
 
@@ -57,7 +59,6 @@ int CDialog::DoModal()
     ended = false;
     result = 0;
     if (Exists()) {
-        CentreOver(owner);
         host->widget->setWindowModality(Qt::ApplicationModal);
         Show(true);
         host->widget->activateWindow();

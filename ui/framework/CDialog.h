@@ -28,7 +28,6 @@ public:
     bool Create();
     int DoModal();
     void EndDialog(int result);
-    bool IsModal() const { return modal; }
     // Asks the dialog to close from elsewhere in the program (posted, so it
     // is safe from inside any handler): a modal dialog ends with cancel.
     void PostClose();

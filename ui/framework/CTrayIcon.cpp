@@ -2,6 +2,7 @@
 
 #include <QSystemTrayIcon>
 
+#include "ui/framework/CUi.h"
 #include "ui/framework/QtBridge.h"
 
 struct CTrayIcon::Impl {
@@ -28,6 +29,9 @@ CTrayIcon::~CTrayIcon()
 
 bool CTrayIcon::Available()
 {
+    // The desktop of virtual time (tests, screenshots) has a tray.
+    if (CUi* ui = CUi::Current(); ui && ui->VirtualTime())
+        return true;
     return QSystemTrayIcon::isSystemTrayAvailable();
 }
 

@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QTimer>
 #include <algorithm>
+#include <cstring>
 
 #include "platform/MockClock.h"
 #include "ui/framework/CDialog.h"
@@ -180,13 +181,21 @@ void CUi::Post(std::function<void()> action)
         toolkit->dispatcher->wakeUp();
 }
 
-void CUi::PostDeviceChange(CWindow& window, uint32_t event, uintptr_t data)
+void CUi::PostDeviceChange(CWindow& window, uint32_t event, const void* data)
 {
+    constexpr uint32_t maxRecord = 4096;
+    std::vector<uint8_t> record;
+    if (data) {
+        uint32_t size = 0;
+        std::memcpy(&size, data, sizeof size);
+        size = std::clamp<uint32_t>(size, sizeof size, maxRecord);
+        record.assign(static_cast<const uint8_t*>(data), static_cast<const uint8_t*>(data) + size);
+    }
     std::weak_ptr<int> alive = window.Token();
     CWindow* target = &window;
-    Post([alive, target, event, data] {
+    Post([alive, target, event, record = std::move(record)] {
         if (!alive.expired())
-            target->OnDeviceChange(event, data);
+            target->OnDeviceChange(event, record.empty() ? nullptr : record.data());
     });
 }
 

@@ -47,15 +47,16 @@ public:
 
     // Thread-safe: runs `action` on the UI thread inside whatever loop runs.
     void Post(std::function<void()> action);
-    // Thread-safe: hands a device-change notification to `window`.
-    void PostDeviceChange(CWindow& window, uint32_t event, uintptr_t data);
+    // Thread-safe: hands a device-change notification to `window`. The record
+    // (its size in its first four bytes, as the system's broadcasts have it)
+    // is copied, so the caller's may go at once.
+    void PostDeviceChange(CWindow& window, uint32_t event, const void* data);
 
     // Runs loops until `done` holds (checked after each round of work).
     void RunUntil(const std::function<bool()>& done);
     // Runs for `duration` of clock time; work due exactly at the end, and what
     // other threads do then, runs before it returns.
     void RunFor(std::chrono::milliseconds duration);
-    int LoopDepth() const { return depth; }
 
     // Dialogs that exist, oldest first.
     void Register(CDialog* dialog);

@@ -399,16 +399,15 @@ void CWindow::SetTopMost(bool topMost)
         w->show();
 }
 
+bool CWindow::IsTopMost() const
+{
+    return Exists() && host->widget->windowFlags().testFlag(Qt::WindowStaysOnTopHint);
+}
+
 void CWindow::Invalidate()
 {
     if (Exists())
         host->widget->update();
-}
-
-void CWindow::UpdateNow()
-{
-    if (Exists())
-        host->widget->repaint();
 }
 
 void CWindow::SetTimer(int timerId, std::chrono::milliseconds period)
@@ -539,11 +538,6 @@ void CWindow::SetNotify(bool notify)
 {
     if (host)
         host->notify = notify;
-}
-
-bool CWindow::Notifies() const
-{
-    return host && host->notify;
 }
 
 void CWindow::SetRoundedRegion(int diameter)

@@ -54,8 +54,8 @@ public:
     void Raise();
     // Keeps the window above all others until cleared.
     void SetTopMost(bool topMost);
+    bool IsTopMost() const;
     void Invalidate();
-    void UpdateNow();
 
     // Timers fire OnTimer(id) on the UI thread, on the platform clock; setting
     // an existing id restarts it.
@@ -91,7 +91,6 @@ public:
     bool ShowsHandCursor() const;
     // Click-notify style of a static.
     void SetNotify(bool notify);
-    bool Notifies() const;
 
     // Top-level looks: a rounded clip from (0, 0) to (width + 1, height + 1)
     // with corner ellipses of `diameter`, none for 0; opacity 0..255.
@@ -138,8 +137,9 @@ public:
     // The window system (or another part of the program) asks it to close.
     virtual void OnClose() { Show(false); }
     virtual void OnDestroy() {}
-    // A device arrived or left (event and data as the system gives them).
-    virtual void OnDeviceChange(uint32_t, uintptr_t) {}
+    // A device arrived or left: the event and its record as the system gives
+    // them (the record lives for the call).
+    virtual void OnDeviceChange(uint32_t, const void*) {}
 
     bool ownerPaint = false;
 

@@ -1,0 +1,242 @@
+#include <gtest/gtest.h>
+
+#include "ui/CApplicationDlg.h"
+#include "ui/CExitDlg.h"
+#include "ui/framework/CDesktop.h"
+#include "ui/framework/CMenu.h"
+#include "tests/ui/AppFixture.h"
+
+using namespace std::chrono_literals;
+
+namespace {
+
+// The main window's loop in virtual time; the test acts inside it.
+class ApplicationDlgTest : public AppFixture {
+protected:
+    ApplicationDlgTest()
+    {
+        window.panels.checkLink = [this] { return link; };
+        window.panels.startScan = [this] { ++scans; };
+    }
+
+    // Runs the main window until `end` (virtual time), then asks it to end.
+    int Run(std::chrono::milliseconds end)
+    {
+        driver->At(end, [this] { window.EndDialog(CDialog::ResultCancel); });
+        return window.DoModal();
+    }
+    void SetState(std::chrono::milliseconds when, int state)
+    {
+        driver->At(when, [this, state] { app->adapter.adapterState = state; });
+    }
+    // Just after `when`, so the window's own timers due then have run.
+    void Check(std::chrono::milliseconds when, std::function<void()> check)
+    {
+        driver->At(when + 1ms, std::move(check));
+    }
+
+    bool MainShown() const
+    {
+        CRect area = CDesktop::WorkArea();
+        CRect r = window.ScreenRect();
+        return window.IsVisible() && r.x == area.Right() - r.width - 80 && r.y == area.y + 80;
+    }
+    bool PanelShown() const
+    {
+        CRect area = CDesktop::WorkArea();
+        CRect r = window.noAdapterPanel.ScreenRect();
+        return window.noAdapterPanel.IsVisible() && r.Right() == area.Right() && r.Bottom() == area.Bottom();
+    }
+
+    CApplicationDlg window;
+    int link = 3;
+    int scans = 0;
+};
+
+TEST_F(ApplicationDlgTest, ReadyAtStartShowsTheMainWindowAtTheFirstTickTopMostForHalfASecond)
+{
+    app->adapter.adapterState = 3;
+    Check(1998ms, [&] { EXPECT_FALSE(MainShown()); });
+    Check(2000ms, [&] {
+        EXPECT_TRUE(MainShown());
+        EXPECT_TRUE(window.IsTopMost());
+        EXPECT_FALSE(window.noAdapterPanel.IsVisible());
+        EXPECT_TRUE(window.tray.IsAdded());
+        EXPECT_EQ(window.tray.IconPath(), app->skin.trayStaDisconnect);
+        EXPECT_EQ(window.tray.Tooltip(), u"Application");
+    });
+    Check(2498ms, [&] { EXPECT_TRUE(window.IsTopMost()); });
+    Check(2500ms, [&] { EXPECT_FALSE(window.IsTopMost()); });
+    Run(3000ms);
+    EXPECT_TRUE(window.stationTabButton.selected);
+    EXPECT_FALSE(window.softApTabButton.selected);
+}
+
+TEST_F(ApplicationDlgTest, NoAdapterAtStartShowsTheNoAdapterPanelBottomRightAndTheNoAdapterIcon)
+{
+    app->adapter.adapterState = 0;
+    Check(2000ms, [&] {
+        EXPECT_TRUE(PanelShown());
+        EXPECT_FALSE(window.IsVisible());
+        EXPECT_EQ(window.noAdapterPanel.message.Text(), u"Please insert the network adapter");
+        EXPECT_EQ(window.tray.IconPath(), app->skin.trayCardNo);
+        EXPECT_EQ(app->shownAdapterState, 0);
+    });
+    // Disabled later: both windows hide until the tray brings the panel back.
+    SetState(3000ms, 1);
+    Check(4000ms, [&] {
+        EXPECT_FALSE(window.noAdapterPanel.IsVisible());
+        EXPECT_EQ(window.tray.IconPath(), app->skin.trayStaDisconnect);
+        window.tray.Press(false);
+        EXPECT_TRUE(PanelShown());
+        EXPECT_EQ(window.noAdapterPanel.picture.normalImage, app->skin.cardDisable);
+    });
+    Run(4500ms);
+}
+
+TEST_F(ApplicationDlgTest, InitialisingAtTheFirstTickShowsTheRightWindowOnceTheAdapterSettles)
+{
+    app->adapter.adapterState = 2;
+    Check(2000ms, [&] {
+        EXPECT_FALSE(window.IsVisible());
+        EXPECT_FALSE(window.noAdapterPanel.IsVisible());
+        EXPECT_FALSE(window.shownForState);
+    });
+    SetState(3000ms, 3);
+    Check(4000ms, [&] {
+        EXPECT_TRUE(MainShown());
+        EXPECT_TRUE(window.showWaitOnStart);
+        EXPECT_EQ(scans, 1);
+    });
+    // Once only: the next change hides it again.
+    SetState(5000ms, 0);
+    Check(6000ms, [&] {
+        EXPECT_FALSE(window.IsVisible());
+        EXPECT_FALSE(window.noAdapterPanel.IsVisible());
+    });
+    Run(6500ms);
+}
+
+TEST_F(ApplicationDlgTest, UnplugWhileAModalWindowIsOpenClosesItAndHidesTheMainWindow)
+{
+    app->adapter.adapterState = 3;
+    int aboutEnded = -1;
+    Check(2100ms, [&] {
+        ASSERT_TRUE(MainShown());
+        window.OnCommand(32775);
+        aboutEnded = int(clock.Now().count());
+    });
+    Check(3000ms, [&] {
+        EXPECT_NE(app->activePopup, nullptr);
+        EXPECT_NE(driver->FindWindow(138), nullptr);
+        app->adapter.adapterState = 0;
+    });
+    Check(4100ms, [&] {
+        EXPECT_EQ(app->activePopup, nullptr);
+        EXPECT_EQ(driver->FindWindow(138), nullptr);
+        EXPECT_FALSE(window.IsVisible());
+        EXPECT_EQ(window.tray.IconPath(), app->skin.trayCardNo);
+        window.tray.Press(false);
+        EXPECT_TRUE(PanelShown());
+    });
+    Run(4500ms);
+    EXPECT_EQ(aboutEnded, 4000);
+}
+
+TEST_F(ApplicationDlgTest, HiddenStartShowsNothingButTheTrayIcon)
+{
+    app->adapter.adapterState = 3;
+    app->startHidden = 1;
+    Check(2000ms, [&] {
+        EXPECT_FALSE(window.IsVisible());
+        EXPECT_FALSE(window.noAdapterPanel.IsVisible());
+        EXPECT_TRUE(window.tray.IsAdded());
+        EXPECT_EQ(app->startHidden, 0);
+        window.tray.Press(false);
+        EXPECT_TRUE(MainShown());
+    });
+    Run(2500ms);
+}
+
+TEST_F(ApplicationDlgTest, TrayIconFollowsTheLinkStateAndTheMode)
+{
+    app->adapter.adapterState = 3;
+    Check(2000ms, [&] { link = 1; });
+    // Connected in Station mode: the signal picture of the quality (none here: level 0).
+    Check(4000ms, [&] {
+        EXPECT_EQ(app->shownLinkState, 1);
+        EXPECT_EQ(window.tray.IconPath(), app->skin.trayStaConnect1);
+        link = 3;
+    });
+    Check(6000ms, [&] {
+        EXPECT_EQ(window.tray.IconPath(), app->skin.trayStaDisconnect);
+        app->currentMode = ModeSoftAp;
+        link = 2;
+    });
+    Check(8000ms, [&] {
+        EXPECT_EQ(window.tray.IconPath(), app->skin.trayWifiConnect);
+        link = 3;
+    });
+    Check(10000ms, [&] { EXPECT_EQ(window.tray.IconPath(), app->skin.trayWifiDisconnect); });
+    Run(10500ms);
+}
+
+TEST_F(ApplicationDlgTest, CloseHidesAndOnlyAConfirmedExitEndsTheLoop)
+{
+    app->adapter.adapterState = 3;
+    Check(2100ms, [&] {
+        driver->Click(window.closeButton);
+        EXPECT_FALSE(window.IsVisible());
+        EXPECT_TRUE(window.tray.IsAdded());
+        driver->PressKey(window, KeyEscape);
+        window.tray.Press(false);
+        EXPECT_TRUE(MainShown());
+        driver->PressKey(window, KeyReturn);
+        driver->PressKey(window, KeyEscape);
+        EXPECT_TRUE(window.IsVisible());
+    });
+    // Exit from the tray menu, cancelled, then confirmed from the info menu.
+    Check(2200ms, [&] {
+        driver->After(10ms, [&] {
+            ASSERT_NE(CMenu::Shown(), nullptr);
+            EXPECT_EQ(CMenu::Shown()->items[1].text, u"Exit");
+            EXPECT_EQ(CMenu::Shown()->items[1].bitmap, app->skin.menuClose);
+            CMenu::ChooseShown(32772);
+        });
+        window.tray.Press(true);
+    });
+    Check(2300ms, [&] {
+        CDialog* confirm = driver->FindWindow(CExitDlg::templateId);
+        ASSERT_NE(confirm, nullptr);
+        driver->Click(static_cast<CExitDlg*>(confirm)->cancelButton);
+    });
+    Check(2400ms, [&] {
+        EXPECT_TRUE(window.Exists());
+        driver->After(10ms, [&] { CMenu::ChooseShown(32776); });
+        driver->Click(window.infoButton);
+    });
+    Check(2500ms, [&] {
+        CDialog* confirm = driver->FindWindow(CExitDlg::templateId);
+        ASSERT_NE(confirm, nullptr);
+        driver->Click(static_cast<CExitDlg*>(confirm)->exitButton);
+    });
+    EXPECT_EQ(Run(60000ms), CDialog::ResultOk);
+    EXPECT_EQ(clock.Now(), 2501ms);
+}
+
+TEST_F(ApplicationDlgTest, SoftApModeStartsOnTheSoftApTabAndAsksForTheWaitHalfASecondAfterReady)
+{
+    app->currentMode = ModeSoftAp;
+    app->adapter.adapterState = 2;
+    std::vector<std::pair<bool, std::chrono::milliseconds>> waits;
+    window.panels.startSoftApWait = [&](bool show) { waits.push_back({show, clock.Now()}); };
+    SetState(2500ms, 3);
+    Run(5000ms);
+    EXPECT_TRUE(window.softApTabButton.selected);
+    EXPECT_EQ(app->softApTabActive, 1);
+    ASSERT_EQ(waits.size(), 1u);
+    EXPECT_EQ(waits[0], std::make_pair(true, 4500ms));
+    EXPECT_FALSE(window.showWaitOnStart);
+}
+
+} // namespace

@@ -1,0 +1,378 @@
+#include "ui/CApplicationDlg.h"
+
+#include "shell/CApplicationApp.h"
+#include "shell/TextUtils.h"
+#include "ui/CAboutNewDlg.h"
+#include "ui/CExitDlg.h"
+#include "ui/WindowTexts.h"
+#include "ui/framework/CDesktop.h"
+#include "ui/framework/CMenu.h"
+#include "ui/framework/CUi.h"
+
+using namespace std::chrono_literals;
+
+namespace {
+
+constexpr int commandClose = 1001;
+constexpr int commandMinimise = 1002;
+constexpr int commandInfo = 1004;
+constexpr int commandStationTab = 1005;
+constexpr int commandSoftApTab = 1006;
+constexpr int commandExit = 32772;
+constexpr int commandLaunch = 32773;
+constexpr int commandWps = 32774; // the WPS window's entry, handled once that window exists
+constexpr int commandAbout = 32775;
+constexpr int commandInfoExit = 32776;
+constexpr int trayMenu = 129;
+constexpr int infoMenu = 136;
+
+} // namespace
+
+CApplicationDlg::CApplicationDlg()
+    : CTDialog(templateId, nullptr), noAdapterPanel(this), tray([this](int message) { OnTrayNotify(message); })
+{
+    Bind(1037, title);
+    Bind(1002, minimiseButton);
+    Bind(1004, infoButton);
+    Bind(1001, closeButton);
+    Bind(1005, stationTabButton);
+    Bind(1006, softApTabButton);
+    currentTrayIcon = App().skin.trayStaDisconnect;
+}
+
+CApplicationDlg::~CApplicationDlg()
+{
+    UpdateTray(CTrayIcon::TrayDelete);
+}
+
+bool CApplicationDlg::OnInitDialog()
+{
+    CApplicationApp& app = App();
+    const CSettings& settings = app.settings;
+    TranslateWindow(*this, app.language);
+    SetBackground(app.skin.mainBack);
+    dragEnabled = true;
+    cornerRadius = settings.filletRadian;
+
+    noAdapterPanel.Create();
+    UpdateTray(CTrayIcon::TrayAdd);
+
+    ApplyTextStyle(title, settings.textBlackColor, settings);
+    title.SetFont(settings.staticFontHeight, settings.fontName, 700);
+    minimiseButton.SetImages(app.skin.btnMinNormal, app.skin.btnMinMove, "");
+    minimiseButton.Show(false);
+    infoButton.SetImages(app.skin.btnInfoNormal, app.skin.btnInfoMove, "");
+    SetCloseButtonImages(closeButton, app.skin);
+    struct Tab { CTButtonPicture& button; const std::string& normal; const std::string& down; };
+    for (Tab tab : {Tab{stationTabButton, app.skin.btnModeNormal, app.skin.btnModeDown},
+                    Tab{softApTabButton, app.skin.btnWifiNormal, app.skin.btnWifiDown}}) {
+        tab.button.SetBitmaps(tab.normal, tab.normal, tab.down, tab.normal);
+        tab.button.fontFace = settings.fontName;
+        tab.button.fontWeight = settings.btnFontWeight;
+        tab.button.fontHeight = settings.btnFontHeight;
+        tab.button.normalColor = settings.textBlackColor;
+        tab.button.hotColor = settings.textOrangeColor;
+        tab.button.textAlign = 0x100;
+        tab.button.textMargin = 40;
+    }
+
+    OnCommand(app.currentMode == ModeStation ? commandStationTab : commandSoftApTab);
+
+    // Off the visible area until the first tick decides what shows.
+    CRect area = CDesktop::WorkArea();
+    CSize size = ClientSize();
+    Move({area.Right(), area.Bottom(), size.width, size.height});
+    SetTimer(pollTimer, 2000ms);
+    return true;
+}
+
+int CApplicationDlg::ModalPopup(CDialog& dialog)
+{
+    CApplicationApp& app = App();
+    app.activePopup = &dialog;
+    int result = dialog.DoModal();
+    if (app.activePopup == &dialog)
+        app.activePopup = nullptr;
+    return result;
+}
+
+void CApplicationDlg::OnCommand(int commandId)
+{
+    CApplicationApp& app = App();
+    switch (commandId) {
+    case commandClose:
+    case commandMinimise:
+        HideToTray();
+        break;
+    case commandInfo:
+        ShowMenu(infoMenu);
+        break;
+    case commandStationTab:
+        stationTabButton.selected = true;
+        softApTabButton.selected = false;
+        stationTabButton.Invalidate();
+        softApTabButton.Invalidate();
+        SelectTab(2);
+        break;
+    case commandSoftApTab:
+        softApTabButton.selected = true;
+        stationTabButton.selected = false;
+        stationTabButton.Invalidate();
+        softApTabButton.Invalidate();
+        for (CWindow* panel : {panels.station, panels.softAp, panels.stationSoftAp})
+            if (panel)
+                panel->Show(false);
+        app.softApTabActive = 1;
+        if (panels.softAp)
+            panels.softAp->Show(true);
+        break;
+    case commandLaunch:
+        OnTrayNotify(CTrayIcon::LeftButtonDown);
+        break;
+    case commandExit:
+    case commandInfoExit: {
+        CExitDlg exitDialog(this);
+        if (ModalPopup(exitDialog) == ResultOk)
+            EndDialog(ResultOk);
+        break;
+    }
+    case commandAbout: {
+        CAboutNewDlg about(this);
+        ModalPopup(about);
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void CApplicationDlg::OnClose()
+{
+    HideToTray();
+}
+
+void CApplicationDlg::HideToTray()
+{
+    // Without a tray on the desktop a hidden window could never come back.
+    if (!CTrayIcon::Available())
+        return;
+    Show(false);
+    UpdateTray(CTrayIcon::TrayModify);
+}
+
+void CApplicationDlg::SelectTab(int tab)
+{
+    CApplicationApp& app = App();
+    for (CWindow* panel : {panels.station, panels.softAp, panels.stationSoftAp})
+        if (panel)
+            panel->Show(false);
+    CWindow* shown = panels.station;
+    if (tab == 2) {
+        app.softApTabActive = 0;
+        if (app.currentMode == ModeSoftAp || app.currentMode == ModeSoftApDown) {
+            if (panels.showOfferStation)
+                panels.showOfferStation();
+            shown = panels.stationSoftAp;
+        }
+    } else if (tab == 3) {
+        app.softApTabActive = 1;
+        shown = panels.softAp;
+    } else {
+        app.softApTabActive = 0;
+    }
+    if (shown)
+        shown->Show(true);
+}
+
+void CApplicationDlg::PlaceTopMostOnce(CWindow& window, bool& neverRaised)
+{
+    window.Raise();
+    if (!neverRaised)
+        return;
+    neverRaised = false;
+    window.SetTopMost(true);
+    SetTimer(topMostTimer, 500ms);
+}
+
+void CApplicationDlg::ShowForAdapterState(bool show)
+{
+    CApplicationApp& app = App();
+    const int state = app.shownAdapterState;
+    CRect area = CDesktop::WorkArea();
+    if (!show || state == 2) {
+        Show(false);
+        UpdateTray(CTrayIcon::TrayModify);
+        noAdapterPanel.Show(false);
+        return;
+    }
+    if (state == 3) {
+        CSize size = ClientSize();
+        Move({area.Right() - size.width - 80, area.y + 80, size.width, size.height});
+        Show(true);
+        PlaceTopMostOnce(*this, mainNeverRaised);
+        noAdapterPanel.Show(false);
+        return;
+    }
+    Show(false);
+    UpdateTray(CTrayIcon::TrayModify);
+    CSize size = noAdapterPanel.ClientSize();
+    noAdapterPanel.Move({area.Right() - size.width, area.Bottom() - size.height, size.width, size.height});
+    noAdapterPanel.SetCardState(state);
+    noAdapterPanel.Show(true);
+    PlaceTopMostOnce(noAdapterPanel, panelNeverRaised);
+}
+
+bool CApplicationDlg::UpdateTray(CTrayIcon::Operation operation)
+{
+    return tray.Update(operation, currentTrayIcon, App().language.Text(u"Application"));
+}
+
+void CApplicationDlg::OnTrayNotify(int mouseMessage)
+{
+    CApplicationApp& app = App();
+    if (mouseMessage == CTrayIcon::LeftButtonDown) {
+        ShowForAdapterState(true);
+        if (app.shownAdapterState == 3 && app.currentMode != ModeStation && app.activePopup) {
+            auto* popup = static_cast<CDialog*>(app.activePopup);
+            popup->CentreOver(this);
+            popup->Show(true);
+        }
+    } else if (mouseMessage == CTrayIcon::RightButtonDown) {
+        ShowMenu(trayMenu);
+    }
+}
+
+void CApplicationDlg::OnTaskbarCreated()
+{
+    CApplicationApp& app = App();
+    UpdateTray(CTrayIcon::TrayDelete);
+    if (app.shownAdapterState == 0)
+        currentTrayIcon = app.skin.trayCardNo;
+    else
+        currentTrayIcon = app.currentMode == ModeStation ? app.skin.trayStaDisconnect : app.skin.trayWifiConnect;
+    UpdateTray(CTrayIcon::TrayAdd);
+    Show(false);
+    UpdateTray(CTrayIcon::TrayModify);
+    noAdapterPanel.Show(false);
+}
+
+void CApplicationDlg::ShowMenu(int menuId)
+{
+    CApplicationApp& app = App();
+    CPoint at = CDesktop::CursorPos();
+    CMenu menu;
+    if (!menu.Load(CUi::Instance().TemplateFolder(), menuId))
+        return;
+    TranslateMenu(menu, app.language);
+    menu.SetBitmap(commandLaunch, app.skin.menuOpen);
+    menu.SetBitmap(commandExit, app.skin.menuClose);
+    menu.SetBitmap(commandWps, app.skin.menuWps);
+    menu.SetBitmap(commandAbout, app.skin.menuAbout);
+    menu.SetBitmap(commandInfoExit, app.skin.menuClose);
+    Raise();
+    menu.TrackPopup(*this, at);
+}
+
+void CApplicationDlg::OnDeviceChange(uint32_t event, const void* data)
+{
+    App().adapter.OnDeviceChange(event, data);
+}
+
+void CApplicationDlg::OnTimer(int timerId)
+{
+    CApplicationApp& app = App();
+    if (timerId == softApStartTimer) {
+        KillTimer(softApStartTimer);
+        if (panels.startSoftApWait)
+            panels.startSoftApWait(showWaitOnStart);
+        showWaitOnStart = false;
+        return;
+    }
+    if (timerId == topMostTimer) {
+        KillTimer(topMostTimer);
+        if (!mainNeverRaised) {
+            SetTopMost(false);
+            Raise();
+        }
+        if (!panelNeverRaised) {
+            noAdapterPanel.SetTopMost(false);
+            noAdapterPanel.Raise();
+        }
+        return;
+    }
+    if (timerId != pollTimer)
+        return;
+
+    const int state = app.adapter.adapterState;
+    if (state != app.shownAdapterState) {
+        app.shownAdapterState = state;
+        Show(false);
+        UpdateTray(CTrayIcon::TrayModify);
+        noAdapterPanel.Show(false);
+        // Without a tray nothing could bring a window back: show it at once.
+        if ((!shownForState || !CTrayIcon::Available()) && app.startHidden == 0 && state != 2) {
+            ShowForAdapterState(true);
+            shownForState = true;
+            showWaitOnStart = true;
+        }
+        if (state == 0) {
+            KillTimer(softApStartTimer);
+            currentTrayIcon = app.skin.trayCardNo;
+        } else if (app.currentMode == ModeStation) {
+            if (state == 3 && panels.startScan)
+                panels.startScan();
+            currentTrayIcon = app.skin.trayStaDisconnect;
+        } else {
+            if (state == 3)
+                SetTimer(softApStartTimer, 500ms);
+            currentTrayIcon = app.skin.trayWifiDisconnect;
+        }
+        UpdateTray(CTrayIcon::TrayModify);
+        if ((state == 0 || state == 1) && app.activePopup) {
+            static_cast<CDialog*>(app.activePopup)->PostClose();
+            app.activePopup = nullptr;
+        }
+    }
+
+    if (state == 3 && (!panels.idle || panels.idle())) {
+        if (panels.checkRadio)
+            panels.checkRadio();
+        char ssid[33] = {};
+        uint8_t bssid[6] = {};
+        const int link = panels.checkLink ? panels.checkLink() : app.adapter.QueryLink(ssid, bssid);
+        const bool linked = link == 1 || link == 2;
+        const bool station = app.currentMode == ModeStation;
+        if (link != app.shownLinkState) {
+            app.shownLinkState = link;
+            if (linked)
+                currentTrayIcon = station ? app.skin.trayStaConnect3 : app.skin.trayWifiConnect;
+            else
+                currentTrayIcon = station ? app.skin.trayStaDisconnect : app.skin.trayWifiDisconnect;
+            UpdateTray(CTrayIcon::TrayModify);
+        }
+        if (linked && station) {
+            int quality = 0;
+            app.adapter.GetSignalQuality(quality);
+            const int level = quality == 0 ? 0 : SignalLevel(quality);
+            currentTrayIcon = level <= 1   ? app.skin.trayStaConnect1
+                              : level == 2 ? app.skin.trayStaConnect2
+                                           : app.skin.trayStaConnect3;
+            UpdateTray(CTrayIcon::TrayModify);
+        }
+    }
+
+    if (firstTick) {
+        if (app.startHidden == 0 || !CTrayIcon::Available()) {
+            app.startHidden = 0;
+            ShowForAdapterState(true);
+            if (state == 2)
+                shownForState = false;
+        } else {
+            app.startHidden = 0;
+            Show(false);
+            noAdapterPanel.Show(false);
+            UpdateTray(CTrayIcon::TrayModify);
+        }
+        firstTick = false;
+    }
+}
