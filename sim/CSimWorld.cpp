@@ -338,10 +338,11 @@ bool CSimWorld::JudgeLocked(const SimNetwork& network, const StationConfig& conf
     // No authentication server anywhere in this world.
     if (config.ieee8021x != 0)
         return false;
-    bool privacy = network.RecordPrivacy() != 0;
-    bool wpaNetwork = privacy && (network.RecordCapability() & CapabilityWpa);
-    uint32_t keyManagement = network.RecordKeyManagement();
-    uint32_t pairwise = network.RecordPairwiseCiphers();
+    // By what the access point runs, never by what it announces.
+    bool privacy = network.OffersPrivacy();
+    bool wpaNetwork = network.OffersWpa();
+    uint32_t keyManagement = network.OfferedKeyManagement();
+    uint32_t pairwise = network.OfferedPairwiseCiphers();
 
     auto keyFits = [&](const std::array<uint8_t, 32>& key) { return network.hasPmk && key == network.pmk; };
     auto stationKey = [&](std::array<uint8_t, 32>& key) {

@@ -196,27 +196,44 @@ const char* SimSecurityName(SimSecurity security)
     return "open";
 }
 
-uint8_t SimNetwork::RecordPrivacy() const
+bool SimNetwork::OffersWpa() const
 {
-    return uint8_t(privacy.value_or(security == SecurityOpen ? 0 : 1));
+    return security == SecurityWpaPsk || security == SecurityWpa2Psk || security == SecurityWpaWpa2Psk;
 }
 
-uint32_t SimNetwork::RecordCapability() const
+uint32_t SimNetwork::OfferedPairwiseCiphers() const
 {
-    bool wpa = security == SecurityWpaPsk || security == SecurityWpa2Psk || security == SecurityWpaWpa2Psk;
-    return capability.value_or(wpa ? CapabilityWpa : 0);
-}
-
-uint32_t SimNetwork::RecordPairwiseCiphers() const
-{
-    if (pairwiseCiphers)
-        return *pairwiseCiphers;
     switch (security) {
     case SecurityWpaPsk: return ciphers ? ciphers : CipherTkip;
     case SecurityWpa2Psk: return ciphers ? ciphers : CipherAes;
     case SecurityWpaWpa2Psk: return ciphers ? ciphers : CipherTkip | CipherAes;
     default: return 0;
     }
+}
+
+uint32_t SimNetwork::OfferedKeyManagement() const
+{
+    switch (security) {
+    case SecurityWpaPsk: return KeyManagementWpaPsk;
+    case SecurityWpa2Psk: return KeyManagementWpa2Psk;
+    case SecurityWpaWpa2Psk: return KeyManagementWpaPsk | KeyManagementWpa2Psk;
+    default: return 0;
+    }
+}
+
+uint8_t SimNetwork::RecordPrivacy() const
+{
+    return uint8_t(privacy.value_or(OffersPrivacy() ? 1 : 0));
+}
+
+uint32_t SimNetwork::RecordCapability() const
+{
+    return capability.value_or(OffersWpa() ? CapabilityWpa : 0);
+}
+
+uint32_t SimNetwork::RecordPairwiseCiphers() const
+{
+    return pairwiseCiphers.value_or(OfferedPairwiseCiphers());
 }
 
 uint32_t SimNetwork::RecordGroupCiphers() const
@@ -232,14 +249,7 @@ uint32_t SimNetwork::RecordGroupCiphers() const
 
 uint32_t SimNetwork::RecordKeyManagement() const
 {
-    if (keyManagement)
-        return *keyManagement;
-    switch (security) {
-    case SecurityWpaPsk: return KeyManagementWpaPsk;
-    case SecurityWpa2Psk: return KeyManagementWpa2Psk;
-    case SecurityWpaWpa2Psk: return KeyManagementWpaPsk | KeyManagementWpa2Psk;
-    default: return 0;
-    }
+    return keyManagement.value_or(OfferedKeyManagement());
 }
 
 uint32_t SimNetwork::RecordMixedPreference() const
@@ -254,7 +264,7 @@ uint32_t SimNetwork::LinkRateKbps() const
     if (rateKbps > 0)
         return uint32_t(rateKbps);
     // 802.11n rates need AES or no encryption; WEP and TKIP stay at 54 Mbit/s.
-    bool legacy = security == SecurityWep || (RecordPrivacy() && !(RecordPairwiseCiphers() & CipherAes));
+    bool legacy = security == SecurityWep || (OffersWpa() && !(OfferedPairwiseCiphers() & CipherAes));
     return legacy ? 54000 : 150000;
 }
 

@@ -26,11 +26,11 @@ constexpr uint32_t KeyManagementWpa2 = 0x20;
 constexpr uint32_t KeyManagementWpa2Psk = 0x40;
 constexpr uint32_t CapabilityWpa = 0x02;
 
-// One access point (or ad hoc network) of the simulated radio world. The
-// survey record is derived from `security` and `ciphers`; the override fields,
-// when set, replace the derived value so that odd or broken networks can be
-// described too. The access point judges every association by the same
-// derived fields, so what it announces is what it accepts.
+// One access point (or ad hoc network) of the simulated radio world. What it
+// offers and accepts follows from `security`, `ciphers` and the secrets alone.
+// The override fields change only what the survey announces, so that odd or
+// broken access points can be described too: one that announces something it
+// does not offer simply cannot be joined the way it claims.
 struct SimNetwork {
     std::string ssid; // raw bytes
     bool hidden = false; // announced with an empty SSID; joinable by its real one
@@ -64,6 +64,13 @@ struct SimNetwork {
     bool hasPmk = false;
     std::array<uint8_t, 32> pmk{};
 
+    // What the access point runs.
+    bool OffersPrivacy() const { return security != SecurityOpen; }
+    bool OffersWpa() const;
+    uint32_t OfferedPairwiseCiphers() const;
+    uint32_t OfferedKeyManagement() const;
+
+    // What the survey announces: the offered values unless overridden.
     uint8_t RecordPrivacy() const;
     uint32_t RecordCapability() const;
     uint32_t RecordGroupCiphers() const;

@@ -302,4 +302,80 @@ TEST(StationJudgingTest, TheRightSecretLinksAfterTheDelayAndAWrongOneNever)
     }
 }
 
+// Access points whose announcement was bent by the world file: they still run
+// only what their security says, so a station that believes the survey fails.
+TEST(StationJudgingTest, AnOverriddenAnnouncementNeverLetsAWrongStationIn)
+{
+    const std::string wepKey("\x12\x34\x56\x78\x9a", 5);
+    struct OddCase {
+        const char* name;
+        std::vector<std::pair<std::string, std::string>> settings;
+        VuvProfile profile;
+        bool links;
+    };
+    const std::vector<OddCase> cases = {
+        {"WPA2-PSK announced without privacy, station without a key",
+         {{"security", "wpa2-psk"}, {"passphrase", "correct horse"}, {"privacy", "0"}},
+         Profile("Odd", Flags(false, 0, true, 0)), false},
+        {"WPA2-PSK announced without privacy, station with its passphrase",
+         {{"security", "wpa2-psk"}, {"passphrase", "correct horse"}, {"privacy", "0"}},
+         Wpa("Odd", 3, CipherAesValue, "correct horse"), true},
+        {"WEP announced without privacy, station without a key",
+         {{"security", "wep"}, {"wep_key0", "123456789a"}, {"privacy", "0"}},
+         Profile("Odd", Flags(false, 0, true, 0)), false},
+        {"WEP announced without privacy, station with its key",
+         {{"security", "wep"}, {"wep_key0", "123456789a"}, {"privacy", "0"}}, Wep("Odd", false, 0, wepKey), true},
+        {"TKIP WPA-PSK announced as mixed with AES, station with WPA2-PSK AES",
+         {{"security", "wpa-psk"}, {"passphrase", "correct horse"}, {"key_management", "0x44"},
+          {"pairwise_ciphers", "0x14"}},
+         Wpa("Odd", 3, CipherAesValue, "correct horse"), false},
+        {"TKIP WPA-PSK announced as mixed with AES, station with WPA-PSK AES",
+         {{"security", "wpa-psk"}, {"passphrase", "correct horse"}, {"key_management", "0x44"},
+          {"pairwise_ciphers", "0x14"}},
+         Wpa("Odd", 2, CipherAesValue, "correct horse"), false},
+        {"TKIP WPA-PSK announced as mixed with AES, station with WPA-PSK TKIP",
+         {{"security", "wpa-psk"}, {"passphrase", "correct horse"}, {"key_management", "0x44"},
+          {"pairwise_ciphers", "0x14"}},
+         Wpa("Odd", 2, CipherTkipValue, "correct horse"), true},
+    };
+    for (const OddCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        CMockClock caseClock;
+        caseClock.Participate();
+        CSimWorld caseWorld(caseClock);
+        SimAdapterSettings settings;
+        settings.linkDelay = 1000ms;
+        settings.surveyEmptyFirst = false;
+        caseWorld.Configure(settings);
+        SimNetwork n;
+        n.ssid = "Odd";
+        n.bssid = {2, 0, 0, 0, 0, 1};
+        std::string error;
+        for (const auto& [key, value] : c.settings)
+            ASSERT_TRUE(n.Set(key, value, error)) << error;
+        ASSERT_TRUE(caseWorld.AddNetwork(n, error)) << error;
+        CSimDriverLibrary lib(caseWorld);
+        ASSERT_TRUE(lib.RT_Initialize(0));
+
+        // The survey still shows the bent announcement.
+        SurveyBuffer survey{};
+        uint8_t flag = 0;
+        ASSERT_EQ(lib.RT_SiteSurveyEx(survey, flag, 0), 1);
+        NetworkRecord expected;
+        n.FillRecord(expected, n.quality);
+        EXPECT_EQ(survey.records[0].privacy, expected.privacy);
+        EXPECT_EQ(survey.records[0].keyManagement, expected.keyManagement);
+        EXPECT_EQ(survey.records[0].pairwiseCiphers, expected.pairwiseCiphers);
+
+        ApplyProfile(lib, c.profile, false);
+        caseClock.FastForwardBy(1000ms);
+        int state = 1, reserved = 0;
+        char ssid[33] = {};
+        uint8_t bssid[6] = {};
+        lib.RT_GetStatusLinkInfo(state, reserved, ssid, sizeof ssid, bssid);
+        EXPECT_EQ(state == 1, c.links);
+        caseClock.Leave();
+    }
+}
+
 } // namespace
