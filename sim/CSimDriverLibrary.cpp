@@ -225,6 +225,7 @@ void CSimDriverLibrary::RT_REMOVE_PSK_CONX()
     world.station.hasPassphrase = false;
     world.station.passphrase.clear();
     world.station.hasPmk = false;
+    world.station.hasHandoverPmk = false;
 }
 
 void CSimDriverLibrary::RT_SetNetworkType(int)
@@ -360,10 +361,25 @@ void CSimDriverLibrary::RT_CustomRequest(uint32_t request, KeyHandoverBuffer& bu
     if (!world.SessionLocked() || length != int(sizeof buffer.bytes))
         return;
     // The library keeps the last key handover and hands it back on a query.
-    if (request == RequestQueryHandover)
+    if (request == RequestQueryHandover) {
         std::memcpy(buffer.bytes, world.handover.data(), world.handover.size());
-    else if (request == RequestSetHandover)
-        std::memcpy(world.handover.data(), buffer.bytes, world.handover.size());
+        return;
+    }
+    if (request != RequestSetHandover)
+        return;
+    std::memcpy(world.handover.data(), buffer.bytes, world.handover.size());
+    // SSID length at 4, the SSID at 8, the BSSID at 44, the key length at 52, the key at 56.
+    uint32_t ssidLength = 0;
+    uint32_t keyLength = 0;
+    std::memcpy(&ssidLength, buffer.bytes + 4, 4);
+    std::memcpy(&keyLength, buffer.bytes + 52, 4);
+    auto& station = world.station;
+    station.hasHandoverPmk = ssidLength <= 32 && keyLength == 32;
+    if (!station.hasHandoverPmk)
+        return;
+    station.handoverSsid.assign(reinterpret_cast<const char*>(buffer.bytes + 8), ssidLength);
+    std::memcpy(station.handoverBssid.data(), buffer.bytes + 44, 6);
+    std::memcpy(station.handoverPmk.data(), buffer.bytes + 56, 32);
 }
 
 void CSimDriverLibrary::RT_SetOID(uint32_t oid, OidBuffer& buffer, int length)

@@ -418,6 +418,11 @@ bool CSimWorld::JudgeLocked(const SimNetwork& network, const StationConfig& conf
     if (cipher == 0 || !wpaNetwork || !(keyManagement & mode) || !(pairwise & cipher) || !stationKey(key) ||
         !keyFits(key))
         return false;
+    // A key handed over for this network is the one the driver installs: it has to fit as well.
+    bool handedOver = config.hasHandoverPmk && config.handoverSsid == network.ssid &&
+                      (config.handoverBssid == std::array<uint8_t, 6>{} || config.handoverBssid == network.bssid);
+    if (handedOver && !keyFits(config.handoverPmk))
+        return false;
     encryption = cipher == CipherTkip ? 4 : 6;
     authentication = mode == KeyManagementWpaPsk ? 4 : 7;
     return true;

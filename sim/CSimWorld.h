@@ -124,6 +124,11 @@ private:
         std::string passphrase;
         bool hasPmk = false;
         std::array<uint8_t, 32> pmk{};
+        // The key handed over with request 0x813BFE1C, for the network it names.
+        bool hasHandoverPmk = false;
+        std::string handoverSsid;
+        std::array<uint8_t, 6> handoverBssid{};
+        std::array<uint8_t, 32> handoverPmk{};
         bool hasAdhocKey = false;
         std::array<uint8_t, 32> adhocKey{};
     };

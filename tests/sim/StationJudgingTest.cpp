@@ -154,6 +154,13 @@ void ApplyProfile(CDriverLibrary& lib, const VuvProfile& profile, bool beforeWin
     lib.RT_ACM_LinkVuvProfileNew(copy, name, ssid, infra, 0, 0);
 }
 
+// The right passphrase beside a wrong key in the handover, as a faulty key derivation gives.
+VuvProfile WithWrongPmk(VuvProfile p)
+{
+    p.pmk[31] ^= 1;
+    return p;
+}
+
 const std::string Hex64 = "00112233445566778899aabbccddeeff00112233445566778899aabbccddeeff";
 
 struct Case {
@@ -235,6 +242,10 @@ TEST(StationJudgingTest, TheRightSecretLinksAfterTheDelayAndAWrongOneNever)
          4},
         {"mixed as WPA2-PSK TKIP", Wpa("Mixed", 3, CipherTkipValue, "correct horse"), true, 4,
          7},
+        {"WPA2-PSK right passphrase, wrong key handed over",
+         WithWrongPmk(Wpa("Wpa2", 3, CipherAesValue, "correct horse")), false},
+        {"WPA-PSK right passphrase, wrong key handed over",
+         WithWrongPmk(Wpa("Wpa", 2, CipherTkipValue, "correct horse")), false},
         {"mixed wrong passphrase", Wpa("Mixed", 3, CipherAesValue, "wrong horse"), false},
         {"64 hexadecimal digits as the key", Wpa("Hex", 3, CipherAesValue, Hex64), true, 6, 7},
         {"64 digits of another key", Wpa("Hex", 3, CipherAesValue, std::string(64, 'a')), false},
