@@ -28,8 +28,11 @@ void DerivePmk(const char* passphrase, size_t length, const uint8_t* ssid, size_
     memset(out, 0, sizeof out);
     if (length > MaxPassphrase || ssidLength > MaxSsid)
         return;
-    PKCS5_PBKDF2_HMAC_SHA1(passphrase, static_cast<int>(length), ssid, static_cast<int>(ssidLength),
-                           Iterations, sizeof out, out);
+    // A failed derivation may leave part of a key behind; the key is then
+    // all zero, as for a passphrase that cannot be derived at all.
+    if (PKCS5_PBKDF2_HMAC_SHA1(passphrase, static_cast<int>(length), ssid, static_cast<int>(ssidLength),
+                               Iterations, sizeof out, out) != 1)
+        memset(out, 0, sizeof out);
 }
 
 void HexToBytes(const char* text, size_t length, uint8_t* out, size_t size)
