@@ -122,7 +122,7 @@ INSTANTIATE_TEST_SUITE_P(
                             "RT_SetWEPKey(1,5," + Key1 + ")",
                             "RT_SetDefaultKeyID(1)",
                             "RT_GetDefaultEncryptionAlgorithm()",
-                            "RT_SetMHSecurityInfo(1,0,2)"} +
+                            "RT_SetMHSecurityInfo(1,0,6)"} +
                       LinkInfra},
         ApplyCase{"WepShared128",
                   [](CAdapterWirelessZadidar&) { return Wep(Infra | Privacy | Mode(1) | Cipher(1), 0); },
@@ -137,7 +137,7 @@ INSTANTIATE_TEST_SUITE_P(
                             "RT_SetWEPKey(0,13," + Key0 + ")",
                             "RT_SetDefaultKeyID(0)",
                             "RT_GetDefaultEncryptionAlgorithm()",
-                            "RT_SetMHSecurityInfo(1,1,2)"} +
+                            "RT_SetMHSecurityInfo(1,1,6)"} +
                       LinkInfra},
         // Shared-key authentication is for access points only.
         ApplyCase{"WepSharedAdHoc",
@@ -153,10 +153,11 @@ INSTANTIATE_TEST_SUITE_P(
                             "RT_SetWEPKey(1,5," + Key1 + ")",
                             "RT_SetDefaultKeyID(1)",
                             "RT_GetDefaultEncryptionAlgorithm()",
-                            "RT_SetMHSecurityInfo(0,0,2)"} +
+                            "RT_SetMHSecurityInfo(0,0,6)"} +
                       LinkAdHoc},
-        // A damaged stored profile's key index falls back to key 0.
-        ApplyCase{"WepKeyIndexOutOfRange",
+        // Guard against a damaged stored profile: a key index beyond the four
+        // slots would address past them, so key 0 is used.
+        ApplyCase{"DamagedKeyIndexFallsBackToKey0",
                   [](CAdapterWirelessZadidar&) { return Wep(Infra | Privacy | Mode(0) | Cipher(1), 9); },
                   DeleteProfiles + Settings() +
                       Lines{"RT_SetPrivacy(1,128)",
@@ -169,7 +170,7 @@ INSTANTIATE_TEST_SUITE_P(
                             "RT_SetWEPKey(0,13," + Key0 + ")",
                             "RT_SetDefaultKeyID(0)",
                             "RT_GetDefaultEncryptionAlgorithm()",
-                            "RT_SetMHSecurityInfo(1,0,2)"} +
+                            "RT_SetMHSecurityInfo(1,0,6)"} +
                       LinkInfra},
         ApplyCase{"WpaPskTkip", [](CAdapterWirelessZadidar&) { return Wpa(Infra | Privacy | Mode(2) | Cipher(2)); },
                   DeleteProfiles + Settings() +
@@ -216,7 +217,17 @@ INSTANTIATE_TEST_SUITE_P(
                             "RT_SetWEPKey(0,0," + NoKey + ")",
                             "RT_SetDefaultKeyID(0)",
                             "RT_GetDefaultEncryptionAlgorithm()",
-                            "RT_SetMHSecurityInfo(1,0,2)"} +
+                            "RT_SetMHSecurityInfo(1,0,6)"} +
+                      LinkInfra},
+        // 63 bytes is still a passphrase; only longer texts go as the key.
+        ApplyCase{"LongestPassphrase",
+                  [](CAdapterWirelessZadidar&) {
+                      return Wpa(Infra | Privacy | Mode(3) | Cipher(3), std::string(63, 'p').c_str());
+                  },
+                  DeleteProfiles + Settings() +
+                      Lines{"RT_SetAuthenticaionMode(4)", "RT_SetEncryptionStatus(6)", "RT_SetMHSecurityInfo(1,4,3)",
+                            "RT_CustomRequest(2168192540,{record},572)",
+                            "RT_ADD_PSK_CONX(\"" + std::string(63, 'p') + "\",63)"} +
                       LinkInfra},
         ApplyCase{"HexKeyGoesAsPmk",
                   [](CAdapterWirelessZadidar&) {
@@ -230,6 +241,11 @@ INSTANTIATE_TEST_SUITE_P(
         ApplyCase{"AdHocWpa2Aes", [](CAdapterWirelessZadidar&) { return Wpa(Privacy | Mode(3) | Cipher(3)); },
                   DeleteProfiles + Settings() +
                       Lines{"RT_SetAuthenticaionMode(5)", "RT_SetMHSecurityInfo(0,5,3)",
+                            "RT_SetOID(218169629,{record},1000)"} +
+                      LinkAdHoc},
+        ApplyCase{"AdHocWpaPskTkip", [](CAdapterWirelessZadidar&) { return Wpa(Privacy | Mode(2) | Cipher(2)); },
+                  DeleteProfiles + Settings() +
+                      Lines{"RT_SetAuthenticaionMode(5)", "RT_SetMHSecurityInfo(0,5,2)",
                             "RT_SetOID(218169629,{record},1000)"} +
                       LinkAdHoc},
         ApplyCase{"AdHocWithoutCipher", [](CAdapterWirelessZadidar&) { return Wpa(Privacy | Mode(2)); },
@@ -254,7 +270,7 @@ INSTANTIATE_TEST_SUITE_P(
                             "RT_SetWEPKey(0,0," + NoKey + ")",
                             "RT_SetDefaultKeyID(0)",
                             "RT_GetDefaultEncryptionAlgorithm()",
-                            "RT_SetMHSecurityInfo(1,0,2)"} +
+                            "RT_SetMHSecurityInfo(1,0,6)"} +
                       LinkInfra},
         ApplyCase{"BeforeWindows7",
                   [](CAdapterWirelessZadidar&) { return Wpa(Infra | Privacy | Mode(3) | Cipher(3)); },
@@ -262,6 +278,13 @@ INSTANTIATE_TEST_SUITE_P(
                       Lines{"RT_SetAuthenticaionMode(4)", "RT_SetEncryptionStatus(6)", "RT_SetMHSecurityInfo(1,4,3)"} +
                       GivePassphrase + LinkInfra,
                   6},
+        // From Windows 7 on, the network type is left as it is.
+        ApplyCase{"Windows7",
+                  [](CAdapterWirelessZadidar&) { return Wpa(Infra | Privacy | Mode(3) | Cipher(3)); },
+                  DeleteProfiles + Settings() +
+                      Lines{"RT_SetAuthenticaionMode(4)", "RT_SetEncryptionStatus(6)", "RT_SetMHSecurityInfo(1,4,3)"} +
+                      GivePassphrase + LinkInfra,
+                  7},
         ApplyCase{"AdHocBeforeWindows7", [](CAdapterWirelessZadidar&) { return Profile(0); },
                   Lines{"RT_Disassociate()", "RT_SetNetworkType(0)"} + DeleteProfiles + Settings() +
                       Lines{"RT_SetPrivacy(0,64)", "RT_SetAuthenticaionMode(0)", "RT_SetMHSecurityInfo(0,0,0)"} +
@@ -315,17 +338,21 @@ TEST_F(ApplyProfileBuffersTest, HandoverMarksWpaPskWithZero)
     EXPECT_EQ(handover->bytes[570], 0);
 }
 
-TEST_F(ApplyProfileBuffersTest, HandoverOfALongSsidStaysWithinItsField)
+// Guard against a damaged stored profile: an SSID without terminator is cut
+// at 32 bytes, in the handover buffer and in the 33-byte names alike.
+TEST_F(ApplyProfileBuffersTest, DamagedSsidWithoutTerminatorIsCutAt32Bytes)
 {
     VuvProfile profile = Wpa(Infra | Privacy | Mode(3) | Cipher(3));
     memset(profile.ssid, 'S', sizeof profile.ssid); // no terminator at all
+    memset(profile.profileName, 'N', sizeof profile.profileName);
     adapter->ApplyProfile(profile);
     std::optional<KeyHandoverBuffer> handover = recorder.Handover();
     ASSERT_TRUE(handover);
     EXPECT_EQ(U32(handover->bytes, 4), 32u);
     EXPECT_EQ(std::string(reinterpret_cast<const char*>(handover->bytes + 8), 32), std::string(32, 'S'));
     EXPECT_EQ(handover->bytes[40], 0xa5);
-    EXPECT_EQ(recorder.Calls().back(), "RT_ACM_LinkVuvProfileNew({record},\"Home\",\"" + std::string(32, 'S') + "\",1,0,0)");
+    EXPECT_EQ(recorder.Calls().back(), "RT_ACM_LinkVuvProfileNew({record},\"" + std::string(32, 'N') + "\",\"" +
+                                           std::string(32, 'S') + "\",1,0,0)");
 }
 
 TEST_F(ApplyProfileBuffersTest, AdHocKeyRecordSitsAtOffsetEight)

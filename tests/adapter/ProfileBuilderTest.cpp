@@ -65,7 +65,7 @@ TEST_P(BuildProfileFromNetworkTest, FillsTheProfile)
     adapter->BuildProfileFromNetwork(MakeRecord(c.record), MakeDescription(c.description), profile);
     ExpectFields(profile, c.expected);
     EXPECT_EQ(Hex(profile.bssid, 6), "001a2b3c4d5e");
-    EXPECT_EQ(profile.groupCiphers, c.record.pairwiseCiphers);
+    EXPECT_EQ(profile.groupCiphers, c.record.groupCiphers);
     EXPECT_EQ(profile.mixedPreference, c.record.mixedPreference);
     EXPECT_TRUE(std::all_of(profile.reserved, profile.reserved + sizeof profile.reserved,
                             [](uint8_t b) { return b == 0; }));
@@ -77,6 +77,15 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(
         NetworkCase{"Open", {.privacy = 0, .capability = 0}, {}, {.ssid = "Home", .flags = 0x208}},
         NetworkCase{"OpenAdHoc", {.networkType = 0, .privacy = 0, .capability = 0}, {}, {.ssid = "Home", .flags = 0x200}},
+        // Keys typed for an open network are kept as well, without privacy.
+        NetworkCase{"OpenWithTypedKeys",
+                    {.privacy = 0, .capability = 0},
+                    {.wepKeyIndex = 2, .wepKeys = TypedKeys},
+                    {.ssid = "Home",
+                     .flags = 0x208,
+                     .keyIndex = 2,
+                     .keyLength = {5, 13, 5, 0},
+                     .keys = {"0102030405", "000102030405060708090a0b0c", "6162636465", ""}}},
         NetworkCase{"WepOpenKeys",
                     {.capability = 0},
                     {.wepAuthentication = 0, .wepKeyIndex = 1, .wepKeys = TypedKeys},
@@ -93,7 +102,9 @@ INSTANTIATE_TEST_SUITE_P(
                      .keyIndex = 3,
                      .keyLength = {0, 13, 0, 5},
                      .keys = {"", "4142434445464748494a4b4c4d", "", "0a0b0c0d0e"}}},
-        NetworkCase{"WepKeyIndexOutOfRange",
+        // Guard against damaged input: a key index beyond the four slots would
+        // address past them, so key 0 is used.
+        NetworkCase{"DamagedKeyIndexFallsBackToKey0",
                     {.capability = 0},
                     {.wepKeyIndex = 7, .wepKeys = TypedKeys},
                     {.ssid = "Home",
@@ -256,8 +267,9 @@ INSTANTIATE_TEST_SUITE_P(
 
 using ProfileBuilderBoundsTest = StationFixture;
 
-// A description whose passphrase length claims more than its buffer.
-TEST_F(ProfileBuilderBoundsTest, PassphraseLengthIsClampedToTheBuffer)
+// Guard against damaged input: a passphrase length beyond its buffer would
+// read past it, so it is cut to the buffer.
+TEST_F(ProfileBuilderBoundsTest, DamagedPassphraseLengthIsClampedToTheBuffer)
 {
     NetworkDescription description = MakeDescription({.securityKind = 4, .passphrase = std::string(256, 'p')});
     description.passphraseLength = 100000;

@@ -65,15 +65,32 @@ TEST_F(StationConnectionTest, ASecondConnectReplacesTheFirst)
     EXPECT_FALSE(adapter->connectBusy);
 }
 
+// The WPS attempt is gone before the connect makes its first driver call.
 TEST_F(StationConnectionTest, ConnectEndsAWpsAttempt)
 {
+    std::atomic<bool> wpsEnded = false;
+    std::atomic<size_t> callsBeforeWpsEnded = 1000;
     adapter->wpsStatus = 1;
     adapter->wpsRun = true;
+    // Polls its run flag on the clock as the WPS worker does.
+    adapter->workers[CAdapterWirelessZadidar::SlotWps].Start(clock, [&] {
+        while (adapter->wpsRun)
+            clock.Sleep(100ms);
+        callsBeforeWpsEnded = recorder.Calls().size();
+        wpsEnded = true;
+    });
+    clock.FastForwardBy(250ms);
+    EXPECT_FALSE(wpsEnded);
+
     adapter->ConnectManual(MakeDescription({.ssid = "Manual"}));
+    EXPECT_TRUE(wpsEnded);
+    EXPECT_FALSE(adapter->workers[CAdapterWirelessZadidar::SlotWps].HasThread());
     EXPECT_FALSE(adapter->wpsRun);
     EXPECT_EQ(adapter->wpsStatus, 0);
     clock.FastForwardBy(1ms);
+    EXPECT_EQ(callsBeforeWpsEnded.load(), 0u);
     EXPECT_EQ(Links(), Lines{LinkOf("Manual")});
+    adapter.reset(); // every worker ends before the flags it writes go
 }
 
 // A WEP profile keeps the default key as typed, for the password window.
@@ -84,10 +101,19 @@ TEST_F(StationConnectionTest, WepConnectKeepsTheDefaultKeyText)
     adapter->ConnectToNetwork(MakeRecord({.capability = 0}), wep);
     EXPECT_EQ(std::string(adapter->connectProfile.passphrase), "0102030405");
     EXPECT_EQ(adapter->connectProfile.passphraseLength, 10u);
+    clock.FastForwardBy(1ms);
+}
 
-    wep.wepKeyLength[2] = 60000; // never read beyond the key's text field
+// Guard against damaged input: a typed length beyond the key's text field
+// would read past it, so the text is cut to the field.
+TEST_F(StationConnectionTest, DamagedWepKeyLengthIsCutToItsTextField)
+{
+    NetworkDescription wep = MakeDescription({.securityKind = 2, .wepKeyIndex = 2});
+    memset(wep.wepKeyText[2], 'k', sizeof wep.wepKeyText[2]);
+    wep.wepKeyLength[2] = 60000;
     adapter->ConnectManual(wep);
-    EXPECT_EQ(adapter->connectProfile.passphraseLength, sizeof wep.wepKeyText[2]);
+    EXPECT_EQ(std::string(adapter->connectProfile.passphrase, adapter->connectProfile.passphraseLength),
+              std::string(sizeof wep.wepKeyText[2], 'k'));
     clock.FastForwardBy(1ms);
 }
 

@@ -40,7 +40,8 @@ inline std::string Hex(const uint8_t* bytes, size_t size)
 }
 
 // The adapter's answers that the connect sequence reads back: power saving
-// 2, rates 54/1/2/3/4, preamble 1, default algorithm 1. The first custom
+// 2, rates 54/1/2/3/4, preamble 1, default algorithm 5 (so that the WEP
+// security info 6 can only come from it). The first custom
 // request fills the handover buffer with 0xA5, so that what the sequence
 // writes over it shows. A test may hold a worker inside RT_SetChannel for a
 // while of clock time.
@@ -50,7 +51,7 @@ public:
 
     int RT_GetPowerSaveMode() override { return 2; }
     int RT_GetPreambleMode() override { return 1; }
-    int RT_GetDefaultEncryptionAlgorithm() override { return 1; }
+    int RT_GetDefaultEncryptionAlgorithm() override { return 5; }
     void RT_GetRates(int& rate1, int& rate2, int& rate3, int& rate4, int& rate5) override
     {
         rate1 = 54, rate2 = 1, rate3 = 2, rate4 = 3, rate5 = 4;
@@ -137,12 +138,15 @@ public:
     }
 };
 
-// A listed network; the BSSID and channel are the same for every record.
+// A listed network; the BSSID and channel are the same for every record. The
+// group cipher differs from every pairwise value the tests use, so that a
+// copy of the wrong field shows.
 struct RecordSpec {
     const char* ssid = "Home";
     uint8_t networkType = 1;
     uint8_t privacy = 1;
     uint32_t capability = 0x02;
+    uint32_t groupCiphers = 0x01;
     uint32_t pairwiseCiphers = 0;
     uint32_t keyManagement = 0;
     uint32_t mixedPreference = 0;
@@ -160,7 +164,7 @@ inline NetworkRecord MakeRecord(const RecordSpec& spec)
     record.channel = 6;
     record.privacy = spec.privacy;
     record.capability = spec.capability;
-    record.groupCiphers = spec.pairwiseCiphers;
+    record.groupCiphers = spec.groupCiphers;
     record.pairwiseCiphers = spec.pairwiseCiphers;
     record.keyManagement = spec.keyManagement;
     record.mixedPreference = spec.mixedPreference;
