@@ -302,6 +302,8 @@ void CApplicationDlg::OnTimer(int timerId)
     }
     if (timerId != pollTimer)
         return;
+    if (tray.HostReturned())
+        OnTaskbarCreated();
 
     const int state = app.adapter.adapterState;
     if (state != app.shownAdapterState) {

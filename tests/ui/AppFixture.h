@@ -1,5 +1,7 @@
 #pragma once
 
+#include <atomic>
+
 #include "platform/CSystemAdapters.h"
 #include "platform/CRegistry.h"
 #include "platform/CSystem.h"
@@ -18,6 +20,12 @@ protected:
         bool IsElevated() override { return true; }
         void RelaunchElevated(const std::string&, const std::vector<std::string>&, const std::string&) override {}
         uint32_t DefaultLocaleId() override { return 1033; }
+    };
+    // Answers the signal quality the test sets; nothing else.
+    class CSignalLibrary : public CSilentDriverLibrary {
+    public:
+        void RT_GetStatusSignalInfo(int& value, int&) override { value = quality; }
+        std::atomic<int> quality{0};
     };
     class CNoAdapters : public CSystemAdapters {
     public:
@@ -38,7 +46,7 @@ protected:
     CTempDir state;
     CRegistry registry{state.Path()};
     CQuietSystem system;
-    CSilentDriverLibrary library;
+    CSignalLibrary library;
     CNoAdapters adapters;
     std::unique_ptr<CApplicationApp> app;
 };

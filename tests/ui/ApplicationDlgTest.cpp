@@ -162,23 +162,54 @@ TEST_F(ApplicationDlgTest, TrayIconFollowsTheLinkStateAndTheMode)
 {
     app->adapter.adapterState = 3;
     Check(2000ms, [&] { link = 1; });
-    // Connected in Station mode: the signal picture of the quality (none here: level 0).
-    Check(4000ms, [&] {
-        EXPECT_EQ(app->shownLinkState, 1);
-        EXPECT_EQ(window.tray.IconPath(), app->skin.trayStaConnect1);
+    // Connected in Station mode: the signal level of the quality, every tick.
+    struct Level { int quality; const std::string& icon; };
+    const std::vector<Level> levels = {{0, app->skin.trayStaConnect1}, {35, app->skin.trayStaConnect1},
+                                       {36, app->skin.trayStaConnect2}, {60, app->skin.trayStaConnect2},
+                                       {61, app->skin.trayStaConnect3}, {100, app->skin.trayStaConnect3}};
+    for (std::size_t i = 0; i < levels.size(); ++i) {
+        driver->At(std::chrono::milliseconds(2001 + 2000 * i), [&, i] { library.quality = levels[i].quality; });
+        Check(std::chrono::milliseconds(4000 + 2000 * i), [&, i] {
+            EXPECT_EQ(app->shownLinkState, 1);
+            EXPECT_EQ(window.tray.IconPath(), levels[i].icon) << levels[i].quality;
+        });
+    }
+    Check(14000ms, [&] {
+        link = 2;
+        library.quality = 50;
+    });
+    Check(16000ms, [&] {
+        EXPECT_EQ(window.tray.IconPath(), app->skin.trayStaConnect2);
         link = 3;
     });
-    Check(6000ms, [&] {
+    Check(18000ms, [&] {
         EXPECT_EQ(window.tray.IconPath(), app->skin.trayStaDisconnect);
         app->currentMode = ModeSoftAp;
         link = 2;
     });
-    Check(8000ms, [&] {
+    Check(20000ms, [&] {
         EXPECT_EQ(window.tray.IconPath(), app->skin.trayWifiConnect);
         link = 3;
     });
-    Check(10000ms, [&] { EXPECT_EQ(window.tray.IconPath(), app->skin.trayWifiDisconnect); });
-    Run(10500ms);
+    Check(22000ms, [&] { EXPECT_EQ(window.tray.IconPath(), app->skin.trayWifiDisconnect); });
+    Run(22500ms);
+}
+
+TEST_F(ApplicationDlgTest, ARestartedTrayGetsTheIconOfTheStateBackAndBothWindowsHide)
+{
+    app->adapter.adapterState = 0;
+    Check(2000ms, [&] {
+        ASSERT_TRUE(PanelShown());
+        window.OnTaskbarCreated();
+        EXPECT_TRUE(window.tray.IsAdded());
+        EXPECT_EQ(window.tray.IconPath(), app->skin.trayCardNo);
+        EXPECT_FALSE(window.noAdapterPanel.IsVisible());
+        app->shownAdapterState = 3;
+        app->currentMode = ModeSoftAp;
+        window.OnTaskbarCreated();
+        EXPECT_EQ(window.tray.IconPath(), app->skin.trayWifiConnect);
+    });
+    Run(2500ms);
 }
 
 TEST_F(ApplicationDlgTest, CloseHidesAndOnlyAConfirmedExitEndsTheLoop)

@@ -35,6 +35,14 @@ bool CTrayIcon::Available()
     return QSystemTrayIcon::isSystemTrayAvailable();
 }
 
+bool CTrayIcon::HostReturned()
+{
+    bool available = Available();
+    bool returned = available && !hostSeen;
+    hostSeen = available;
+    return returned;
+}
+
 bool CTrayIcon::Update(Operation operation, const std::string& path, const std::u16string& text)
 {
     if (operation == TrayDelete) {

@@ -25,6 +25,9 @@ public:
     bool Update(Operation operation, const std::string& iconPath, const std::u16string& tooltip);
 
     static bool Available();
+    // True once each time the desktop's tray came back after it was gone
+    // (a restarted shell), as seen at the calls.
+    bool HostReturned();
     bool IsAdded() const { return added; }
     const std::string& IconPath() const { return iconPath; }
     const std::u16string& Tooltip() const { return tooltip; }
@@ -37,6 +40,7 @@ private:
     std::unique_ptr<Impl> impl;
     std::function<void(int)> callback;
     bool added = false;
+    bool hostSeen = true;
     std::string iconPath;
     std::u16string tooltip;
 };

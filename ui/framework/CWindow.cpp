@@ -240,7 +240,12 @@ bool CWindow::CreateWindow(CWindow* parentWindow, int controlId, const std::stri
         widget->setWindowFlags(flags);
         widget->setAttribute(Qt::WA_ShowWithoutActivating, false);
     }
-    widget->setGeometry(ToQRect(rect));
+    CRect shown = rect;
+    // A combo box's template height is that of its dropped list; the field
+    // itself is one line high.
+    if (host->kind == CWindowHost::KindComboBox)
+        shown.height = std::min(rect.height, widget->sizeHint().height());
+    widget->setGeometry(ToQRect(shown));
     widget->setFocusPolicy(host->kind == CWindowHost::KindStatic || host->kind == CWindowHost::KindDialog
                                ? Qt::NoFocus
                                : Qt::StrongFocus);
