@@ -200,7 +200,7 @@ SimStatus CSimWorld::Status()
 
 void CSimWorld::SetDeviceChangeListener(std::function<void(uint32_t, const void*)> newListener)
 {
-    std::lock_guard lock(mutex);
+    std::lock_guard lock(listenerMutex);
     listener = std::move(newListener);
 }
 
@@ -463,15 +463,18 @@ void CSimWorld::AssociateLocked(Ms now, std::string_view ssid, bool infrastructu
 
 void CSimWorld::NotifyDevice(uint32_t eventType)
 {
-    std::function<void(uint32_t, const void*)> call;
     SimDeviceBroadcast record{};
     {
         std::lock_guard lock(mutex);
-        call = listener;
         record.size = sizeof record;
         record.deviceType = DeviceTypeInterface;
         std::strncpy(record.name, settings.name.c_str(), sizeof record.name - 1);
     }
-    if (call)
-        call(eventType, &record);
+    // The call runs under the listener's own lock, so that replacing the
+    // listener waits for it. No deadlock: listeners only post the
+    // notification or ask the library, which takes `mutex` alone, and
+    // nothing takes the listener's lock while holding `mutex`.
+    std::lock_guard lock(listenerMutex);
+    if (listener)
+        listener(eventType, &record);
 }

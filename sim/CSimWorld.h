@@ -61,7 +61,7 @@ struct SimNetworkState {
 // threads and runs in mock time; nothing here ever waits.
 //
 // All state is behind one mutex; every operation may be called from any
-// thread. The device-change listener is called without the lock held.
+// thread. The device-change listener is called without that lock held.
 class CSimWorld {
 public:
     explicit CSimWorld(CClock& clock);
@@ -88,7 +88,9 @@ public:
     SimStatus Status();
 
     // Called with (event type, event data) on plug and unplug, as the system
-    // notifies its windows; the data is a SimDeviceBroadcast.
+    // notifies its windows; the data is a SimDeviceBroadcast. Replacing the
+    // listener waits for a call in flight, so whatever the old one points to
+    // may go once this returns. A listener must not replace the listener.
     void SetDeviceChangeListener(std::function<void(uint32_t, const void*)> listener);
 
     // The machine around the adapter.
@@ -223,5 +225,7 @@ private:
     DhcpServer dhcpServer;
     Wps wps;
     uint32_t pinCounter = 0;
+    // Held while the listener runs; taken before `mutex`, never inside it.
+    std::mutex listenerMutex;
     std::function<void(uint32_t, const void*)> listener;
 };

@@ -1,3 +1,6 @@
+#include <atomic>
+#include <future>
+#include <thread>
 #include <vector>
 
 #include "sim/SimDeviceBroadcast.h"
@@ -134,6 +137,34 @@ TEST_F(CSimDriverLibraryTest, PluggingNotifiesAndTheFilterRecognisesTheAdapter)
     EXPECT_FALSE(library.EnumDevicesChange("Kavlo 802.11n USB Wireless LAN Card", DeviceRemoveComplete, header, removed,
                                            concerns));
     EXPECT_FALSE(removed || concerns);
+}
+
+TEST_F(CSimDriverLibraryTest, ReplacingTheListenerWaitsForACallInFlight)
+{
+    std::promise<void> entered;
+    std::future<void> enteredFuture = entered.get_future();
+    std::promise<void> release;
+    std::shared_future<void> released = release.get_future().share();
+    std::atomic<bool> callEnded = false;
+    world.SetDeviceChangeListener([&](uint32_t, const void*) {
+        entered.set_value();
+        released.wait_for(10s);
+        callEnded = true;
+    });
+    std::thread unplugger([&] { world.Unplug(); });
+    EXPECT_EQ(enteredFuture.wait_for(10s), std::future_status::ready);
+
+    std::promise<bool> replaced;
+    std::future<bool> replacedFuture = replaced.get_future();
+    std::thread replacer([&] {
+        world.SetDeviceChangeListener(nullptr);
+        replaced.set_value(callEnded.load());
+    });
+    EXPECT_EQ(replacedFuture.wait_for(200ms), std::future_status::timeout);
+    release.set_value();
+    unplugger.join();
+    replacer.join();
+    EXPECT_TRUE(replacedFuture.get()) << "the listener was replaced while its call still ran";
 }
 
 TEST_F(CSimDriverLibraryTest, TheSurveyFillsRealRecords)
