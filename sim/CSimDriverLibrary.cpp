@@ -70,7 +70,13 @@ bool CSimDriverLibrary::RT_Initialize(int)
 void CSimDriverLibrary::RT_Stop()
 {
     SIM_LOCKED;
+    // Letting go of the adapter ends its association and its access point and
+    // forgets what the station was told for the next one.
     world.session = false;
+    world.DropLinkLocked();
+    world.softAp.running = false;
+    world.station = {};
+    world.handover = {};
 }
 
 void CSimDriverLibrary::RT_PnPX_Check_Device()

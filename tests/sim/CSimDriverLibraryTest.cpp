@@ -167,6 +167,42 @@ TEST_F(CSimDriverLibraryTest, ReplacingTheListenerWaitsForACallInFlight)
     EXPECT_TRUE(replacedFuture.get()) << "the listener was replaced while its call still ran";
 }
 
+TEST_F(CSimDriverLibraryTest, AStoppedSessionForgetsItsLinkAndStationSettings)
+{
+    Open();
+    Add("Cafe", SecurityOpen);
+    JoinOpen("Cafe");
+    clock.FastForwardBy(5s);
+    ASSERT_EQ(LinkState(), 1);
+    library.RT_Stop();
+    ASSERT_TRUE(library.RT_Initialize(0));
+    EXPECT_EQ(LinkState(), 0);
+
+    // WPA2-PSK settings given before the stop do not carry over into the next session.
+    Add("Home", SecurityWpa2Psk, "correct horse");
+    library.RT_ACM_Delete_AllProfiles();
+    library.RT_SetPrivacy(1, 0x40);
+    library.RT_SetAuthenticaionMode(4);
+    library.RT_SetEncryptionStatus(6);
+    char passphrase[256] = "correct horse";
+    library.RT_ADD_PSK_CONX(passphrase, 13);
+    library.RT_Stop();
+    ASSERT_TRUE(library.RT_Initialize(0));
+    char name[33] = "Home";
+    library.RT_ACM_LinkVuvProfileNew(VuvProfile{}, name, name, 1, 0, 0);
+    clock.FastForwardBy(5s);
+    EXPECT_EQ(LinkState(), 0);
+
+    // Told again, the station joins.
+    library.RT_SetPrivacy(1, 0x40);
+    library.RT_SetAuthenticaionMode(4);
+    library.RT_SetEncryptionStatus(6);
+    library.RT_ADD_PSK_CONX(passphrase, 13);
+    library.RT_ACM_LinkVuvProfileNew(VuvProfile{}, name, name, 1, 0, 0);
+    clock.FastForwardBy(5s);
+    EXPECT_EQ(LinkState(), 1);
+}
+
 TEST_F(CSimDriverLibraryTest, TheSurveyFillsRealRecords)
 {
     SimAdapterSettings settings; // the first query finds nothing until a rescan
