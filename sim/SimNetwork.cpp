@@ -1,5 +1,6 @@
 #include "sim/SimNetwork.h"
 
+#include <arpa/inet.h>
 #include <openssl/evp.h>
 
 #include <algorithm>
@@ -393,7 +394,8 @@ bool SimNetwork::Set(std::string_view rawKey, std::string_view value, std::strin
             return false;
         }
     } else if (key == "address") {
-        if (value.empty() || value.size() > 15) {
+        in_addr parsed{};
+        if (value.size() > 15 || inet_pton(AF_INET, std::string(value).c_str(), &parsed) != 1) {
             error = "address must be a dotted IPv4 address";
             return false;
         }
@@ -401,7 +403,8 @@ bool SimNetwork::Set(std::string_view rawKey, std::string_view value, std::strin
     } else if (key == "rate") {
         double mbps = 0;
         auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), mbps);
-        if (ec != std::errc() || end != value.data() + value.size() || mbps <= 0 || mbps > 10000) {
+        // Written so that NaN fails too.
+        if (ec != std::errc() || end != value.data() + value.size() || !(mbps > 0 && mbps <= 10000)) {
             error = "rate must be a positive number of Mbit/s";
             return false;
         }
@@ -433,6 +436,10 @@ bool SimNetwork::Finish(std::string& error)
     }
     hasPmk = false;
     pmk = {};
+    if (wepIndex < 0 || wepIndex > 3) {
+        error = "wep_index must be a number from 0 to 3";
+        return false;
+    }
     if (security == SecurityWep && wepKeys[wepIndex].empty()) {
         error = "wep needs a key wep_key" + std::to_string(wepIndex);
         return false;
