@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <utility>
 #include <vector>
@@ -17,8 +18,18 @@
 
 namespace {
 
-// How long a client may take to send its line.
-constexpr int clientTimeoutMs = 2000;
+using Deadline = std::chrono::steady_clock::time_point;
+
+// How long a client may take from its connection to the end of its answer, so
+// that a slow one cannot hold the server for more than that.
+constexpr std::chrono::milliseconds clientTime{2000};
+
+// Milliseconds left until `deadline`, 0 once it has passed.
+int MsLeft(Deadline deadline)
+{
+    auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    return left.count() > 0 ? int(left.count()) : 0;
+}
 
 bool MakeAddress(const std::string& path, sockaddr_un& address)
 {
@@ -143,11 +154,15 @@ void CSimControlServer::Serve()
 
 void CSimControlServer::ServeConnection(int connection)
 {
+    Deadline deadline = std::chrono::steady_clock::now() + clientTime;
     std::string line;
     bool complete = false;
     while (!complete && line.size() <= maxLine) {
+        int left = MsLeft(deadline);
+        if (left == 0)
+            return;
         pollfd fds[2] = {{connection, POLLIN, 0}, {wake[0], POLLIN, 0}};
-        int ready = poll(fds, 2, clientTimeoutMs);
+        int ready = poll(fds, 2, left);
         if (ready < 0 && errno == EINTR)
             continue;
         if (ready <= 0 || fds[1].revents)

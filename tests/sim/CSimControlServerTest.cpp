@@ -1,3 +1,5 @@
+#include <fcntl.h>
+#include <poll.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -34,6 +36,27 @@ std::string Send(const std::string& path, const std::string& line)
         answer.append(buffer, size_t(n));
     close(fd);
     return answer;
+}
+
+// A non-blocking connection to `path`, -1 when nobody listens.
+int ConnectTo(const std::string& path)
+{
+    int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strcpy(address.sun_path, path.c_str());
+    if (connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+        close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+// Whether `fd` becomes readable (data or the server hanging up) within `ms`.
+bool Readable(int fd, int ms)
+{
+    pollfd wait{fd, POLLIN, 0};
+    return poll(&wait, 1, ms) > 0;
 }
 
 class CSimControlServerTest : public SimFixture {
@@ -95,6 +118,23 @@ TEST_F(CSimControlServerTest, BadCommandsAreAnsweredWithAnError)
     // An endless line is cut off, and the server serves the next client.
     EXPECT_EQ(Send(path, std::string(20000, 'x')), "error: line longer than 4096 bytes\n");
     EXPECT_EQ(Send(path, "enable\n"), "error: the adapter is not plugged in and disabled\n");
+}
+
+TEST_F(CSimControlServerTest, AClientTricklingItsLineIsCutOffAndTheNextOneServed)
+{
+    CSimControlServer server(world, path);
+    ASSERT_TRUE(server.Start());
+    int slow = ConnectTo(path);
+    ASSERT_GE(slow, 0);
+    // A byte every 250 ms, far within the time a client has for its whole line.
+    bool hungUp = false;
+    for (int i = 0; i < 40 && !hungUp; ++i) {
+        char byte = 'x';
+        hungUp = send(slow, &byte, 1, MSG_NOSIGNAL) != 1 || Readable(slow, 250);
+    }
+    EXPECT_TRUE(hungUp) << "a slow client held the server for 10 s";
+    close(slow);
+    EXPECT_EQ(Send(path, "plug\n"), "error: the adapter is plugged in already\n");
 }
 
 TEST_F(CSimControlServerTest, AStaleSocketIsReplacedAndALiveOneKept)
