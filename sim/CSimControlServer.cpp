@@ -41,6 +41,22 @@ bool MakeAddress(const std::string& path, sockaddr_un& address)
     return true;
 }
 
+// Waits until `connection` is ready for `events`; false once the deadline has
+// passed or `wakeFd` says the server stops.
+bool Await(int connection, short events, int wakeFd, Deadline deadline)
+{
+    for (;;) {
+        int left = MsLeft(deadline);
+        if (left == 0)
+            return false;
+        pollfd fds[2] = {{connection, events, 0}, {wakeFd, POLLIN, 0}};
+        int ready = poll(fds, 2, left);
+        if (ready < 0 && errno == EINTR)
+            continue;
+        return ready > 0 && !fds[1].revents;
+    }
+}
+
 // Whether a server answers on the socket file at `path`.
 bool SomeoneListens(const sockaddr_un& address)
 {
@@ -144,7 +160,7 @@ void CSimControlServer::Serve()
             return;
         if (!(fds[0].revents & POLLIN))
             continue;
-        int connection = accept4(listener, nullptr, nullptr, SOCK_CLOEXEC);
+        int connection = accept4(listener, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
         if (connection < 0)
             continue;
         ServeConnection(connection);
@@ -154,24 +170,24 @@ void CSimControlServer::Serve()
 
 void CSimControlServer::ServeConnection(int connection)
 {
+    // The connection does not block: every wait is a poll under the deadline,
+    // so neither a slow sender nor a client that never reads holds the server.
     Deadline deadline = std::chrono::steady_clock::now() + clientTime;
     std::string line;
     bool complete = false;
     while (!complete && line.size() <= maxLine) {
-        int left = MsLeft(deadline);
-        if (left == 0)
-            return;
-        pollfd fds[2] = {{connection, POLLIN, 0}, {wake[0], POLLIN, 0}};
-        int ready = poll(fds, 2, left);
-        if (ready < 0 && errno == EINTR)
-            continue;
-        if (ready <= 0 || fds[1].revents)
-            return;
         char buffer[512];
         ssize_t got = read(connection, buffer, sizeof buffer);
         if (got < 0 && errno == EINTR)
             continue;
-        if (got <= 0) {
+        if (got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+            if (!Await(connection, POLLIN, wake[0], deadline))
+                return;
+            continue;
+        }
+        if (got < 0)
+            return;
+        if (got == 0) {
             complete = !line.empty();
             break;
         }
@@ -191,6 +207,11 @@ void CSimControlServer::ServeConnection(int connection)
         ssize_t n = send(connection, answer.data() + sent, answer.size() - sent, MSG_NOSIGNAL);
         if (n < 0 && errno == EINTR)
             continue;
+        if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+            if (!Await(connection, POLLOUT, wake[0], deadline))
+                return;
+            continue;
+        }
         if (n <= 0)
             return;
         sent += size_t(n);

@@ -8,6 +8,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <memory>
+#include <thread>
 
 #include "sim/CSimControlServer.h"
 #include "sim/SimCommand.h"
@@ -57,6 +59,27 @@ bool Readable(int fd, int ms)
 {
     pollfd wait{fd, POLLIN, 0};
     return poll(&wait, 1, ms) > 0;
+}
+
+// Like Send, but gives up when nothing comes for `ms`.
+std::string SendWithin(const std::string& path, const std::string& line, int ms)
+{
+    int fd = ConnectTo(path);
+    if (fd < 0)
+        return "no connection";
+    (void)!send(fd, line.data(), line.size(), MSG_NOSIGNAL);
+    std::string answer;
+    bool ended = false;
+    char buffer[4096];
+    while (!ended && Readable(fd, ms)) {
+        ssize_t n = read(fd, buffer, sizeof buffer);
+        if (n <= 0)
+            break;
+        answer.append(buffer, size_t(n));
+        ended = answer.back() == '\n';
+    }
+    close(fd);
+    return ended ? answer : "no answer";
 }
 
 class CSimControlServerTest : public SimFixture {
@@ -135,6 +158,43 @@ TEST_F(CSimControlServerTest, AClientTricklingItsLineIsCutOffAndTheNextOneServed
     EXPECT_TRUE(hungUp) << "a slow client held the server for 10 s";
     close(slow);
     EXPECT_EQ(Send(path, "plug\n"), "error: the adapter is plugged in already\n");
+}
+
+TEST_F(CSimControlServerTest, AClientThatNeverReadsHoldsNeitherTheServerNorItsDestruction)
+{
+    // An answer of some 2 MB, far more than the socket buffers take.
+    for (int i = 0; i < 14000; ++i) {
+        SimNetwork n;
+        n.ssid = std::string(32, char('a' + i % 26));
+        n.bssid = {0x02, 0x10, 0, 0, uint8_t(i >> 8), uint8_t(i)};
+        std::string error;
+        ASSERT_TRUE(world.AddNetwork(n, error)) << error;
+    }
+    auto server = std::make_unique<CSimControlServer>(world, path);
+    ASSERT_TRUE(server->Start());
+    int stalled = ConnectTo(path);
+    ASSERT_GE(stalled, 0);
+    ASSERT_EQ(send(stalled, "networks\n", 9, MSG_NOSIGNAL), 9);
+    EXPECT_TRUE(Readable(stalled, 5000)); // the answer begins; the client reads none of it
+    EXPECT_EQ(SendWithin(path, "plug\n", 5000), "error: the adapter is plugged in already\n");
+
+    int another = ConnectTo(path);
+    ASSERT_GE(another, 0);
+    ASSERT_EQ(send(another, "networks\n", 9, MSG_NOSIGNAL), 9);
+    EXPECT_TRUE(Readable(another, 5000));
+    int done[2];
+    ASSERT_EQ(pipe(done), 0);
+    std::thread destroyer([&] {
+        server.reset();
+        (void)!write(done[1], "x", 1);
+    });
+    EXPECT_TRUE(Readable(done[0], 5000)) << "destruction waited for a client that never reads";
+    // Closing the clients lets a stuck server go, so that the thread can be joined either way.
+    close(another);
+    close(stalled);
+    destroyer.join();
+    close(done[0]);
+    close(done[1]);
 }
 
 TEST_F(CSimControlServerTest, AStaleSocketIsReplacedAndALiveOneKept)
