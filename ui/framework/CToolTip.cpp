@@ -23,12 +23,8 @@ struct CToolTip::Watch final : QObject {
 
 CToolTip::CToolTip() : watch(std::make_unique<Watch>(*this)) {}
 
-CToolTip::~CToolTip()
-{
-    for (auto& [tool, text] : tools)
-        if (tool->Exists())
-            tool->Host()->widget->removeEventFilter(watch.get());
-}
+// The toolkit drops a destroyed filter from the tools by itself.
+CToolTip::~CToolTip() = default;
 
 bool CToolTip::Create(CWindow& owner)
 {
