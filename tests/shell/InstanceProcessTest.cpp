@@ -25,7 +25,8 @@ public:
     {
         std::string exe = std::string(getenv("ZARNWELL_BIN_DIR")) + "/zarnwell";
         std::vector<std::string> env = {"ZARNWELL_STATE_DIR=" + home.Path(), "XDG_RUNTIME_DIR=" + home.Path(),
-                                        "ZARNWELL_SIM_SOCKET=" + home.File("sim.sock"), "PATH=/usr/bin:/bin"};
+                                        "ZARNWELL_SIM_SOCKET=" + home.File("sim.sock"), "PATH=/usr/bin:/bin",
+                                        "QT_QPA_PLATFORM=offscreen"};
         std::vector<char*> envp, argv{exe.data()};
         for (std::string& e : env)
             envp.push_back(e.data());
