@@ -24,6 +24,10 @@ using Deadline = std::chrono::steady_clock::time_point;
 // that a slow one cannot hold the server for more than that.
 constexpr std::chrono::milliseconds clientTime{2000};
 
+// How long to wait before accepting again when accept fails for want of
+// descriptors or memory.
+constexpr int acceptBackoffMs = 100;
+
 // Milliseconds left until `deadline`, 0 once it has passed.
 int MsLeft(Deadline deadline)
 {
@@ -161,8 +165,15 @@ void CSimControlServer::Serve()
         if (!(fds[0].revents & POLLIN))
             continue;
         int connection = accept4(listener, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
-        if (connection < 0)
+        if (connection < 0) {
+            // Out of descriptors (EMFILE) the client stays queued and the
+            // listener readable: without a pause the loop would spin.
+            if (errno != EINTR && errno != EAGAIN && errno != ECONNABORTED) {
+                pollfd pause{wake[0], POLLIN, 0};
+                poll(&pause, 1, acceptBackoffMs);
+            }
             continue;
+        }
         ServeConnection(connection);
         close(connection);
     }

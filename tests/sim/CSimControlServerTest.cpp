@@ -1,11 +1,13 @@
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
 #include <cstdio>
+#include <ctime>
 #include <cstdlib>
 #include <fstream>
 #include <memory>
@@ -80,6 +82,40 @@ std::string SendWithin(const std::string& path, const std::string& line, int ms)
     }
     close(fd);
     return ended ? answer : "no answer";
+}
+
+// The process runs out of descriptors while this lives: a low limit, and every
+// descriptor below it taken.
+class CDescriptorsExhausted {
+public:
+    explicit CDescriptorsExhausted(int anyOpen)
+    {
+        getrlimit(RLIMIT_NOFILE, &saved);
+        rlimit low = saved;
+        low.rlim_cur = std::min<rlim_t>(saved.rlim_cur, 256);
+        setrlimit(RLIMIT_NOFILE, &low);
+        for (int fd; (fd = dup(anyOpen)) >= 0;)
+            taken.push_back(fd);
+    }
+    ~CDescriptorsExhausted() { Release(); }
+    void Release()
+    {
+        for (int fd : taken)
+            close(fd);
+        taken.clear();
+        setrlimit(RLIMIT_NOFILE, &saved);
+    }
+
+private:
+    rlimit saved{};
+    std::vector<int> taken;
+};
+
+double ProcessCpuMs()
+{
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return double(now.tv_sec) * 1000 + double(now.tv_nsec) / 1e6;
 }
 
 class CSimControlServerTest : public SimFixture {
@@ -195,6 +231,32 @@ TEST_F(CSimControlServerTest, AClientThatNeverReadsHoldsNeitherTheServerNorItsDe
     destroyer.join();
     close(done[0]);
     close(done[1]);
+}
+
+TEST_F(CSimControlServerTest, OutOfDescriptorsTheServerWaitsInsteadOfSpinning)
+{
+    CSimControlServer server(world, path);
+    ASSERT_TRUE(server.Start());
+    int client = socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK, 0);
+    ASSERT_GE(client, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strcpy(address.sun_path, path.c_str());
+    CDescriptorsExhausted exhausted(client);
+    ASSERT_EQ(connect(client, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ASSERT_EQ(send(client, "plug\n", 5, MSG_NOSIGNAL), 5);
+    // accept fails for half a second; a spinning server would burn that much CPU.
+    double before = ProcessCpuMs();
+    EXPECT_FALSE(Readable(client, 500));
+    EXPECT_LT(ProcessCpuMs() - before, 100.0);
+
+    // With descriptors again the waiting client is served.
+    exhausted.Release();
+    ASSERT_TRUE(Readable(client, 5000));
+    char answer[128] = {};
+    EXPECT_GT(read(client, answer, sizeof answer - 1), 0);
+    EXPECT_STREQ(answer, "error: the adapter is plugged in already\n");
+    close(client);
 }
 
 TEST_F(CSimControlServerTest, AStaleSocketIsReplacedAndALiveOneKept)
