@@ -73,8 +73,9 @@ TEST_F(StationConnectionTest, ConnectEndsAWpsAttempt)
     adapter->wpsStatus = 1;
     adapter->wpsRun = true;
     // Polls its run flag on the clock as the WPS worker does.
-    adapter->workers[CAdapterWirelessZadidar::SlotWps].Start(clock, [&] {
-        while (adapter->wpsRun)
+    CAdapterWirelessZadidar& object = *adapter;
+    object.workers[CAdapterWirelessZadidar::SlotWps].Start(clock, [&] {
+        while (object.wpsRun)
             clock.Sleep(100ms);
         callsBeforeWpsEnded = recorder.Calls().size();
         wpsEnded = true;
