@@ -310,9 +310,8 @@ std::string CSimControlServer::Answer(std::string_view line)
                 return "error: " + error;
         if (!world.AddNetwork(network, error))
             return "error: " + error;
-        // The world may have given it its BSSID.
-        std::vector<SimNetworkState> networks = world.Networks();
-        return "ok added " + Describe(networks.back());
+        // As stored: the world may have given it its BSSID.
+        return "ok added " + Describe({network, network.quality, false});
     }
     if (verb == "remove-network") {
         if (arguments != 1)

@@ -24,21 +24,23 @@ SimAdapterSettings CSimWorld::Settings()
     return settings;
 }
 
-bool CSimWorld::AddNetwork(SimNetwork network, std::string& error)
+bool CSimWorld::AddNetwork(SimNetwork& network, std::string& error)
 {
-    if (!network.Finish(error))
+    SimNetwork stored = network;
+    if (!stored.Finish(error))
         return false;
     std::lock_guard lock(mutex);
-    if (network.bssid == std::array<uint8_t, 6>{}) {
+    if (stored.bssid == std::array<uint8_t, 6>{}) {
         // A locally administered address nobody else has.
-        for (int n = 1; n < 256 && (network.bssid == std::array<uint8_t, 6>{} || FindLocked(network.bssid)); ++n)
-            network.bssid = {0x02, 0x5a, 0x00, 0x00, 0x00, uint8_t(n)};
+        for (int n = 1; n < 256 && (stored.bssid == std::array<uint8_t, 6>{} || FindLocked(stored.bssid)); ++n)
+            stored.bssid = {0x02, 0x5a, 0x00, 0x00, 0x00, uint8_t(n)};
     }
-    if (FindLocked(network.bssid)) {
-        error = "a network with bssid " + SimMacText(network.bssid) + " exists";
+    if (FindLocked(stored.bssid)) {
+        error = "a network with bssid " + SimMacText(stored.bssid) + " exists";
         return false;
     }
-    networks.push_back(std::move(network));
+    networks.push_back(stored);
+    network = std::move(stored);
     return true;
 }
 

@@ -69,8 +69,9 @@ public:
     void Configure(const SimAdapterSettings& settings);
     SimAdapterSettings Settings();
 
-    // The network must Finish; its BSSID must be new.
-    bool AddNetwork(SimNetwork network, std::string& error);
+    // The network must Finish; its BSSID must be new. On success `network`
+    // is what was stored: finished, and with the BSSID the world gave it.
+    bool AddNetwork(SimNetwork& network, std::string& error);
     // By BSSID text, else every network of that SSID; the number removed.
     int RemoveNetworks(std::string_view ssidOrBssid);
     // key=value settings on the network with `bssid`, all or none.

@@ -72,7 +72,7 @@ bool LoadSimWorld(const std::string& path, CSimWorld& world, std::vector<std::st
     world.RemoveAllNetworks();
     for (SimNetwork& network : networks) {
         std::string error;
-        if (!world.AddNetwork(std::move(network), error))
+        if (!world.AddNetwork(network, error))
             problems.push_back(error);
     }
     return true;

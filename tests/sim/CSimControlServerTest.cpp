@@ -140,6 +140,12 @@ TEST_F(CSimControlServerTest, CommandsChangeTheWorldThroughARealSocket)
     ASSERT_EQ(networks.size(), 1u);
     EXPECT_EQ(networks[0].network.passphrase, "say \"hi\" now");
 
+    // Without a BSSID the answer shows the one the world gave.
+    EXPECT_EQ(Send(path, "add-network ssid=Second channel=11\n"),
+              "ok added bssid=02:5a:00:00:00:01 ssid=\"Second\" security=open channel=11 quality=70 "
+              "type=infrastructure in_range=yes dhcp=yes\n");
+    EXPECT_EQ(Send(path, "remove-network 02:5a:00:00:00:01\n"), "ok removed 1\n");
+
     EXPECT_EQ(Send(path, "signal 00:aa:bb:cc:dd:01 12\n"), "ok 00:aa:bb:cc:dd:01\n");
     EXPECT_EQ(world.Networks()[0].quality, 12);
     EXPECT_EQ(Send(path, "range 00:aa:bb:cc:dd:01 out\n"), "ok 00:aa:bb:cc:dd:01\n");
