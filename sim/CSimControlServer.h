@@ -8,10 +8,12 @@ class CSimWorld;
 
 // Changes the world while Zarnwell runs: a Unix socket (mode 0600) that takes
 // one command line per connection, applies it and answers one line, "ok ..."
-// or "error: ...". It serves on its own thread and stops, removing its
-// socket, when destroyed. Verbs: plug, unplug, disable, enable, press-wps,
-// status, networks, add-network key=value..., remove-network ssid|bssid,
-// set-network bssid key=value..., signal bssid quality, range bssid in|out.
+// or "error: ...". A client has 2 s from its connection to the end of its
+// answer; then it is cut off. It serves on its own thread, one client at a
+// time, and stops, removing its socket, when destroyed. Verbs: plug, unplug,
+// disable, enable, press-wps, status, networks, add-network key=value...,
+// remove-network ssid|bssid, set-network bssid key=value..., signal bssid
+// quality, range bssid in|out.
 class CSimControlServer {
 public:
     static constexpr size_t maxLine = 4096;
