@@ -199,7 +199,7 @@ TEST_F(CSimControlServerTest, AClientTricklingItsLineIsCutOffAndTheNextOneServed
     }
     EXPECT_TRUE(hungUp) << "a slow client held the server for 10 s";
     close(slow);
-    EXPECT_EQ(Send(path, "plug\n"), "error: the adapter is plugged in already\n");
+    EXPECT_EQ(SendWithin(path, "plug\n", 5000), "error: the adapter is plugged in already\n");
 }
 
 TEST_F(CSimControlServerTest, AClientThatNeverReadsHoldsNeitherTheServerNorItsDestruction)
