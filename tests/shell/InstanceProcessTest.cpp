@@ -111,9 +111,10 @@ TEST(InstanceProcessTest, SecondCopyEndsAtOnceAndSilentlyWhileTheFirstGoesOn)
     CZarnwellProcess first(home, {});
     ASSERT_TRUE(first.WaitForOutput(Running)) << first.output;
 
+    ASSERT_TRUE(first.Running()) << first.output;
     CZarnwellProcess second(home, {"hide"});
-    EXPECT_EQ(second.WaitForExit(), 0);
-    EXPECT_EQ(second.output, ""); // no message at all
+    EXPECT_EQ(second.WaitForExit(), 0) << "first: " << first.output;
+    EXPECT_EQ(second.output, "") << "first: " << first.output; // no message at all
 
     EXPECT_TRUE(first.Running());
     first.Terminate();
