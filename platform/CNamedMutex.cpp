@@ -31,10 +31,11 @@ bool CNamedMutex::Create(const std::string& name, bool& alreadyExisted)
     while ((locked = flock(opened, LOCK_EX | LOCK_NB)) != 0 && errno == EINTR) {
     }
     if (locked != 0) {
-        bool held = errno == EWOULDBLOCK;
+        // Contention is the usual reason; any other refusal to lock an open
+        // file is taken the same way, so two copies never both run.
         close(opened);
-        alreadyExisted = held;
-        return held;
+        alreadyExisted = true;
+        return true;
     }
     fd = opened;
     return true;
