@@ -10,8 +10,11 @@
 int main(int argc, char** argv)
 {
     const std::string home = ZARNWELL_TEST_HOME;
-    for (const char* folder : {"state", "run", "config"})
+    for (const char* folder : {"state", "run", "config"}) {
         std::filesystem::create_directories(home + "/" + folder);
+        // A runtime folder others can read is refused (Qt then makes its own in /tmp).
+        std::filesystem::permissions(home + "/" + folder, std::filesystem::perms::owner_all);
+    }
     setenv("HOME", home.c_str(), 1);
     setenv("ZARNWELL_STATE_DIR", (home + "/state").c_str(), 1);
     setenv("XDG_STATE_HOME", (home + "/state").c_str(), 1);
