@@ -49,10 +49,7 @@ bool CApplicationDlg::OnInitDialog()
 {
     CApplicationApp& app = App();
     const CSettings& settings = app.settings;
-    TranslateWindow(*this, app.language);
-    SetBackground(app.skin.mainBack);
-    dragEnabled = true;
-    cornerRadius = settings.filletRadian;
+    InitSkinnedWindow(app.skin.mainBack);
 
     noAdapterPanel.Create();
     UpdateTray(CTrayIcon::TrayAdd);

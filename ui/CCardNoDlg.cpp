@@ -17,10 +17,7 @@ bool CCardNoDlg::OnInitDialog()
 {
     CApplicationApp& app = App();
     const CSettings& settings = app.settings;
-    TranslateWindow(*this, app.language);
-    SetBackground(app.skin.aboutBack);
-    dragEnabled = true;
-    cornerRadius = settings.filletRadian;
+    InitSkinnedWindow(app.skin.aboutBack);
 
     ApplyTextStyle(title, settings.textBlackColor, settings);
     title.SetFont(settings.staticFontHeight, settings.fontName, 700);

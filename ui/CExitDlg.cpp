@@ -16,10 +16,7 @@ bool CExitDlg::OnInitDialog()
 {
     CApplicationApp& app = App();
     const CSettings& settings = app.settings;
-    TranslateWindow(*this, app.language);
-    SetBackground(app.skin.exitBack);
-    dragEnabled = true;
-    cornerRadius = settings.filletRadian;
+    InitSkinnedWindow(app.skin.exitBack);
 
     ApplyTextStyle(title, settings.textBlackColor, settings);
     title.SetFont(settings.staticFontHeight, settings.fontName, 700);

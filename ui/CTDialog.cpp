@@ -1,5 +1,8 @@
 #include "ui/CTDialog.h"
 
+#include "shell/CApplicationApp.h"
+#include "ui/WindowTexts.h"
+
 void CTDialog::SetBackground(const std::string& path)
 {
     if (path.empty())
@@ -38,4 +41,13 @@ void CTDialog::OnLButtonDown(CPoint point)
 bool CTDialog::PreTranslateKey(int key)
 {
     return key == KeyReturn || key == KeyEscape;
+}
+
+void CTDialog::InitSkinnedWindow(const std::string& backgroundPath)
+{
+    CApplicationApp& app = App();
+    TranslateWindow(*this, app.language);
+    SetBackground(backgroundPath);
+    dragEnabled = true;
+    cornerRadius = app.settings.filletRadian;
 }

@@ -14,6 +14,10 @@ public:
 
     // A missing file leaves no bitmap; an empty path changes nothing.
     void SetBackground(const std::string& path);
+    // The start every top-level skinned window shares, in this order: its
+    // texts translated, its skin bitmap, dragging by the background, the
+    // corner radius of the settings.
+    void InitSkinnedWindow(const std::string& backgroundPath);
 
     CSurface background;
     bool dragEnabled = false;
