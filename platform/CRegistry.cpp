@@ -10,6 +10,7 @@
 namespace {
 
 constexpr int BusyTimeoutMs = 10000;
+constexpr int SetupRetryMs = 10;
 
 const char* const HiveFiles[] = {"local-machine.db", "classes-root.db"};
 
@@ -192,10 +193,23 @@ sqlite3* CRegistry::Connection(RegistryHive hive)
         return nullptr;
     }
     sqlite3_busy_timeout(db, BusyTimeoutMs);
-    bool ready = Execute(db, "PRAGMA journal_mode = WAL") && Execute(db, "PRAGMA synchronous = FULL");
-    if (ready) {
-        Transaction transaction(db);
-        ready = transaction.Open() && Execute(db, Schema) && transaction.Commit();
+    // When two processes open a new database at once, the switch to WAL can
+    // answer "busy" at once instead of waiting: try again for the busy timeout.
+    bool ready = false;
+    for (int waited = 0; !ready && waited <= BusyTimeoutMs; waited += SetupRetryMs) {
+        int error = SQLITE_OK;
+        ready = Execute(db, "PRAGMA journal_mode = WAL") && Execute(db, "PRAGMA synchronous = FULL");
+        if (ready) {
+            Transaction transaction(db);
+            ready = transaction.Open() && Execute(db, Schema) && transaction.Commit();
+            if (!ready)
+                error = sqlite3_errcode(db); // before the rollback resets it
+        } else {
+            error = sqlite3_errcode(db);
+        }
+        if (ready || (error != SQLITE_BUSY && error != SQLITE_LOCKED))
+            break;
+        sqlite3_sleep(SetupRetryMs);
     }
     if (!ready) {
         sqlite3_close_v2(db);
