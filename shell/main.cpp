@@ -21,6 +21,7 @@
 #include "sim/SimWorldFile.h"
 #include "ui/CApplicationDlg.h"
 #include "ui/framework/CUi.h"
+#include "ui/framework/QtThreadSanitizer.h"
 
 namespace {
 

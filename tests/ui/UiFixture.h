@@ -11,16 +11,8 @@
 #include "tests/support/TempDir.h"
 #include "ui/framework/CUi.h"
 #include "ui/framework/CUiDriver.h"
+#include "ui/framework/QtThreadSanitizer.h"
 
-#if defined(__SANITIZE_THREAD__)
-// Qt's own libraries are not built with ThreadSanitizer: their internal thread
-// pool (image conversion and scaling) reports races that are not ours. Our
-// own code is never suppressed.
-extern "C" const char* __tsan_default_suppressions()
-{
-    return "race:libQt6Core.so\nrace:libQt6Gui.so\nrace:libQt6Widgets.so\n";
-}
-#endif
 
 // The UI thread in virtual time on the offscreen platform: the test thread is
 // the UI thread and a participant of the mock clock. Templates come from the
