@@ -10,8 +10,8 @@
 #include "adapter/CAdapterWirelessZadidar.h"
 #include "adapter/KeyDerivation.h"
 #include "platform/CRegistry.h"
-#include "platform/CSystemAdapters.h"
 #include "platform/RealClock.h"
+#include "tests/support/CNoSystemAdapters.h"
 
 namespace {
 
@@ -66,15 +66,6 @@ public:
             record.quality = static_cast<uint8_t>((i * 37) % 101);
         }
         return MaxNetworks;
-    }
-};
-
-class CNoSystemAdapters final : public CSystemAdapters {
-public:
-    bool GetAdaptersInfo(std::vector<CSystemAdapterInfo>& out) override
-    {
-        out.clear();
-        return false;
     }
 };
 

@@ -5,19 +5,9 @@
 #include <vector>
 
 #include "adapter/KeyDerivation.h"
+#include "tests/support/Hex.h"
 
 namespace {
-
-std::string Hex(const uint8_t* bytes, size_t size)
-{
-    static const char digits[] = "0123456789abcdef";
-    std::string text;
-    for (size_t i = 0; i < size; ++i) {
-        text += digits[bytes[i] >> 4];
-        text += digits[bytes[i] & 15];
-    }
-    return text;
-}
 
 std::string Pmk(const std::string& passphrase, const std::string& ssid)
 {

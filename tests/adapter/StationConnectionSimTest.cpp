@@ -4,24 +4,15 @@
 
 #include "adapter/CAdapterWirelessZadidar.h"
 #include "platform/CRegistry.h"
-#include "platform/CSystemAdapters.h"
 #include "platform/MockClock.h"
 #include "sim/CSimDriverLibrary.h"
 #include "sim/CSimWorld.h"
+#include "tests/support/CNoSystemAdapters.h"
 #include "tests/support/TempDir.h"
 
 using namespace std::chrono_literals;
 
 namespace {
-
-class CNoSystemAdapters : public CSystemAdapters {
-public:
-    bool GetAdaptersInfo(std::vector<CSystemAdapterInfo>& out) override
-    {
-        out.clear();
-        return false;
-    }
-};
 
 // A connect from the network list to a simulated WPA2-PSK access point, with
 // the library session open as the device watch leaves it.

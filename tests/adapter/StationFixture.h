@@ -15,9 +15,10 @@
 #include "adapter/CAdapterWirelessZadidar.h"
 #include "adapter/driver_library/CRecordingDriverLibrary.h"
 #include "platform/CRegistry.h"
-#include "platform/CSystemAdapters.h"
 #include "platform/MockClock.h"
+#include "tests/support/CNoSystemAdapters.h"
 #include "tests/support/CSilentDriverLibrary.h"
+#include "tests/support/Hex.h"
 #include "tests/support/TempDir.h"
 
 using Lines = std::vector<std::string>;
@@ -26,17 +27,6 @@ inline Lines operator+(Lines a, const Lines& b)
 {
     a.insert(a.end(), b.begin(), b.end());
     return a;
-}
-
-inline std::string Hex(const uint8_t* bytes, size_t size)
-{
-    static const char digits[] = "0123456789abcdef";
-    std::string text;
-    for (size_t i = 0; i < size; ++i) {
-        text += digits[bytes[i] >> 4];
-        text += digits[bytes[i] & 15];
-    }
-    return text;
 }
 
 // The adapter's answers that the connect sequence reads back: power saving
@@ -129,15 +119,6 @@ private:
     std::optional<VuvProfile> linked;
 };
 
-class CNoSystemAdapters : public CSystemAdapters {
-public:
-    bool GetAdaptersInfo(std::vector<CSystemAdapterInfo>& out) override
-    {
-        out.clear();
-        return false;
-    }
-};
-
 // A listed network; the BSSID and channel are the same for every record. The
 // group cipher differs from every pairwise value the tests use, so that a
 // copy of the wrong field shows.
@@ -202,12 +183,10 @@ inline NetworkDescription MakeDescription(const DescriptionSpec& spec)
 // The 64 hexadecimal digits of the key 00 01 .. 1f.
 inline std::string CountingKeyHex()
 {
-    std::string text;
-    for (int i = 0; i < 32; ++i) {
-        text += "0123456789abcdef"[i >> 4];
-        text += "0123456789abcdef"[i & 15];
-    }
-    return text;
+    uint8_t key[32];
+    for (int i = 0; i < 32; ++i)
+        key[i] = static_cast<uint8_t>(i);
+    return Hex(key, sizeof key);
 }
 
 // The adapter object over the recorder, in mock time, with its registry in a

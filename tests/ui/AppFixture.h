@@ -2,10 +2,10 @@
 
 #include <atomic>
 
-#include "platform/CSystemAdapters.h"
 #include "platform/CRegistry.h"
-#include "platform/CSystem.h"
 #include "shell/CApplicationApp.h"
+#include "tests/support/CNoSystemAdapters.h"
+#include "tests/support/CQuietSystem.h"
 #include "tests/support/CSilentDriverLibrary.h"
 #include "tests/ui/UiFixture.h"
 
@@ -13,23 +13,11 @@
 // and skin come from the shipped resources; the adapter answers nothing.
 class AppFixture : public UiFixture {
 protected:
-    class CQuietSystem : public CSystem {
-    public:
-        COsVersionInfo OsVersion() override { return {2, 10, 0}; }
-        bool IsWow64() override { return false; }
-        bool IsElevated() override { return true; }
-        void RelaunchElevated(const std::string&, const std::vector<std::string>&, const std::string&) override {}
-        uint32_t DefaultLocaleId() override { return 1033; }
-    };
     // Answers the signal quality the test sets; nothing else.
     class CSignalLibrary : public CSilentDriverLibrary {
     public:
         void RT_GetStatusSignalInfo(int& value, int&) override { value = quality; }
         std::atomic<int> quality{0};
-    };
-    class CNoAdapters : public CSystemAdapters {
-    public:
-        bool GetAdaptersInfo(std::vector<CSystemAdapterInfo>&) override { return false; }
     };
 
     explicit AppFixture(uint32_t locale = 1033) : UiFixture(true)
@@ -47,6 +35,6 @@ protected:
     CRegistry registry{state.Path()};
     CQuietSystem system;
     CSignalLibrary library;
-    CNoAdapters adapters;
+    CNoSystemAdapters adapters;
     std::unique_ptr<CApplicationApp> app;
 };

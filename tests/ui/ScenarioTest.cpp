@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "platform/CRegistry.h"
-#include "platform/CSystem.h"
 #include "shell/CApplicationApp.h"
 #include "sim/CSimDriverLibrary.h"
 #include "sim/CSimSystemAdapters.h"
@@ -9,20 +8,12 @@
 #include "sim/SimWorldFile.h"
 #include "ui/CApplicationDlg.h"
 #include "ui/framework/CDesktop.h"
+#include "tests/support/CQuietSystem.h"
 #include "tests/ui/UiFixture.h"
 
 using namespace std::chrono_literals;
 
 namespace {
-
-class CQuietSystem : public CSystem {
-public:
-    COsVersionInfo OsVersion() override { return {2, 10, 0}; }
-    bool IsWow64() override { return false; }
-    bool IsElevated() override { return true; }
-    void RelaunchElevated(const std::string&, const std::vector<std::string>&, const std::string&) override {}
-    uint32_t DefaultLocaleId() override { return 1033; }
-};
 
 // The whole program in virtual time: the shipped simulated world, the driver
 // library over it, the adapter object's device watch and ticker, and the main
