@@ -11,6 +11,8 @@
 #include <unistd.h>
 #include <vector>
 
+#include "platform/AsciiCase.h"
+
 extern char** environ;
 
 namespace {
@@ -18,16 +20,6 @@ namespace {
 constexpr const char* ProgId = "htmlfile";
 constexpr int XdgMimeTimeoutMs = 5000;
 constexpr size_t MaxOutput = 4096;
-
-std::string Fold(const std::string& text)
-{
-    std::string folded = text;
-    for (char& c : folded) {
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    }
-    return folded;
-}
 
 std::string Trim(const std::string& text)
 {
@@ -240,7 +232,7 @@ bool HandlerCommand(std::string& command)
 
 bool CDesktopRegistry::Owns(RegistryHive hive, const std::string& key)
 {
-    std::string folded = Fold(key);
+    std::string folded = FoldAscii(key);
     return hive == HiveClassesRoot
         && (folded == ".htm" || folded == ProgId || folded.starts_with(std::string(ProgId) + "\\"));
 }
@@ -248,7 +240,7 @@ bool CDesktopRegistry::Owns(RegistryHive hive, const std::string& key)
 bool CDesktopRegistry::QueryString(RegistryHive hive, const std::string& key, const std::string& name,
                                    std::string& out)
 {
-    std::string folded = Fold(key);
+    std::string folded = FoldAscii(key);
     if (hive != HiveClassesRoot || !name.empty())
         return false;
     std::string command;

@@ -8,6 +8,7 @@
 #include <fstream>
 #include <unistd.h>
 
+#include "platform/AsciiCase.h"
 #include "platform/CProgramHost.h"
 #include "platform/CommandLine.h"
 #include "platform/Spawn.h"
@@ -17,11 +18,7 @@ namespace {
 // "C:\dir\DORAVEZ.exe" and "/opt/x/doravez" both name "doravez".
 std::string ProgramName(const std::string& program)
 {
-    std::string name = program.substr(program.find_last_of("\\/") + 1);
-    for (char& c : name) {
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    }
+    std::string name = FoldAscii(program.substr(program.find_last_of("\\/") + 1));
     if (name.size() > 4 && name.ends_with(".exe"))
         name.resize(name.size() - 4);
     return name;

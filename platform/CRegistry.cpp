@@ -5,7 +5,9 @@
 #include <sqlite3.h>
 #include <unistd.h>
 
+#include "platform/AsciiCase.h"
 #include "platform/CRegistryOwner.h"
+#include "platform/StateDirectory.h"
 
 namespace {
 
@@ -29,16 +31,6 @@ const char* const Schema =
     " kind INTEGER NOT NULL,"
     " data BLOB NOT NULL,"
     " UNIQUE(key, folded));";
-
-std::string Fold(const std::string& text)
-{
-    std::string folded = text;
-    for (char& c : folded) {
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    }
-    return folded;
-}
 
 // Splits a key path at its backslashes; "" is the root. An empty part
 // ("a\\b", "\a", "a\") makes the path invalid.
@@ -65,7 +57,7 @@ bool FoldedPath(const std::string& path, std::string& folded)
     std::vector<std::string> parts;
     if (!SplitPath(path, parts))
         return false;
-    folded = Fold(path);
+    folded = FoldAscii(path);
     return true;
 }
 
@@ -262,7 +254,7 @@ bool CRegistry::CreateKey(RegistryHive hive, const std::string& path)
         return false;
     std::string parent;
     for (const std::string& part : parts) {
-        std::string folded = parent + (parent.empty() ? "" : "\\") + Fold(part);
+        std::string folded = parent + (parent.empty() ? "" : "\\") + FoldAscii(part);
         Statement insert(db, "INSERT OR IGNORE INTO keys(folded, parent, name) VALUES(?, ?, ?)");
         if (!insert.Bind(1, folded).Bind(2, parent).Bind(3, part).Done())
             return false;
@@ -324,7 +316,7 @@ bool CRegistry::SetValue(RegistryHive hive, const std::string& key, const std::s
     Statement upsert(db,
                      "INSERT INTO vals(key, folded, name, kind, data) VALUES(?, ?, ?, ?, ?)"
                      " ON CONFLICT(key, folded) DO UPDATE SET kind = excluded.kind, data = excluded.data");
-    if (!upsert.Bind(1, folded).Bind(2, Fold(name)).Bind(3, name).Bind(4, kind).BindBlob(5, data, size).Done())
+    if (!upsert.Bind(1, folded).Bind(2, FoldAscii(name)).Bind(3, name).Bind(4, kind).BindBlob(5, data, size).Done())
         return false;
     return transaction.Commit();
 }
@@ -359,7 +351,7 @@ bool CRegistry::QueryValue(RegistryHive hive, const std::string& key, const std:
     if (!db)
         return false;
     Statement query(db, "SELECT kind, data FROM vals WHERE key = ? AND folded = ?");
-    if (query.Bind(1, folded).Bind(2, Fold(name)).Step() != SQLITE_ROW || query.Int(0) != kind)
+    if (query.Bind(1, folded).Bind(2, FoldAscii(name)).Step() != SQLITE_ROW || query.Int(0) != kind)
         return false;
     std::string data = query.Text(1);
     out.assign(data.begin(), data.end());
@@ -433,7 +425,7 @@ bool CRegistry::DeleteValue(RegistryHive hive, const std::string& key, const std
     if (!transaction.Open())
         return false;
     Statement remove(db, "DELETE FROM vals WHERE key = ? AND folded = ?");
-    if (!remove.Bind(1, folded).Bind(2, Fold(name)).Done() || sqlite3_changes(db) == 0)
+    if (!remove.Bind(1, folded).Bind(2, FoldAscii(name)).Done() || sqlite3_changes(db) == 0)
         return false;
     return transaction.Commit();
 }

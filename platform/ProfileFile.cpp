@@ -1,5 +1,6 @@
 #include "platform/ProfileFile.h"
 
+#include "platform/AsciiCase.h"
 #include "platform/CodePage.h"
 
 #include <cstdint>
@@ -8,25 +9,12 @@
 
 namespace {
 
-char16_t FoldCase(char16_t c)
-{
-    return c >= u'A' && c <= u'Z' ? char16_t(c - u'A' + u'a') : c;
-}
-
-std::u16string Folded(std::u16string_view s)
-{
-    std::u16string folded(s);
-    for (char16_t& c : folded)
-        c = FoldCase(c);
-    return folded;
-}
-
 bool SameName(std::u16string_view a, std::u16string_view b)
 {
     if (a.size() != b.size())
         return false;
     for (std::size_t i = 0; i < a.size(); ++i)
-        if (FoldCase(a[i]) != FoldCase(b[i]))
+        if (FoldAscii(a[i]) != FoldAscii(b[i]))
             return false;
     return true;
 }
@@ -181,7 +169,7 @@ std::vector<std::u16string> CProfileFile::Sections() const
     std::vector<std::u16string> names;
     std::unordered_set<std::u16string> seen;
     for (const Section& s : sections)
-        if (seen.insert(Folded(s.name)).second)
+        if (seen.insert(FoldAscii(s.name)).second)
             names.push_back(s.name);
     return names;
 }
@@ -194,7 +182,7 @@ std::vector<std::u16string> CProfileFile::Keys(std::u16string_view section) cons
         if (!SameName(s.name, section))
             continue;
         for (const Entry& e : s.entries)
-            if (seen.insert(Folded(e.key)).second)
+            if (seen.insert(FoldAscii(e.key)).second)
                 keys.push_back(e.key);
     }
     return keys;

@@ -1,5 +1,6 @@
 #include "shell/CLanguageCatalog.h"
 
+#include "platform/AsciiCase.h"
 #include "platform/CodePage.h"
 
 #include <array>
@@ -50,10 +51,7 @@ std::u16string CLanguageCatalog::Text(std::u16string_view source) const
 {
     if (source.empty())
         return {};
-    std::u16string key(source);
-    for (char16_t& c : key)
-        if (c >= u'A' && c <= u'Z')
-            c = char16_t(c - u'A' + u'a');
+    std::u16string key = FoldAscii(source);
     std::u16string text = translations.GetString(u"ProgramOutStr", key, u"", valueChars);
     if (text.empty())
         text = source;

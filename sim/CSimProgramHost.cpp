@@ -1,5 +1,6 @@
 #include "sim/CSimProgramHost.h"
 
+#include "platform/AsciiCase.h"
 #include "platform/CLauncher.h"
 #include "sim/CSimWorld.h"
 
@@ -8,17 +9,9 @@ namespace {
 // Above any pid_max Linux allows (2^22), so no real process is shadowed.
 constexpr uint32_t firstPid = 5000000;
 
-std::string Folded(std::string text)
-{
-    for (char& c : text)
-        if (c >= 'A' && c <= 'Z')
-            c = char(c - 'A' + 'a');
-    return text;
-}
-
 std::string ProgramName(const std::string& program)
 {
-    std::string name = Folded(program.substr(program.find_last_of("\\/") + 1));
+    std::string name = FoldAscii(program.substr(program.find_last_of("\\/") + 1));
     if (name.size() > 4 && name.ends_with(".exe"))
         name.resize(name.size() - 4);
     return name;
@@ -28,7 +21,7 @@ std::string ProgramName(const std::string& program)
 bool OptionValue(const std::vector<std::string>& argv, const char* option, std::string& value)
 {
     for (size_t i = 1; i + 1 < argv.size(); ++i) {
-        if (Folded(argv[i]) == option) {
+        if (FoldAscii(argv[i]) == option) {
             value = argv[i + 1];
             return true;
         }
@@ -60,7 +53,7 @@ bool CSimProgramHost::RunIpconfig(const std::vector<std::string>& argv)
 {
     if (argv.size() < 2)
         return true; // prints the configuration and ends
-    std::string command = Folded(argv[1]);
+    std::string command = FoldAscii(argv[1]);
     if (command != "/release" && command != "/renew")
         return true;
     // Without a name (or with an empty one) ipconfig works on every connection.
@@ -75,7 +68,7 @@ bool CSimProgramHost::RunIpconfig(const std::vector<std::string>& argv)
 bool CSimProgramHost::RunDhcpServer(const std::vector<std::string>& argv)
 {
     for (size_t i = 1; i < argv.size(); ++i) {
-        if (Folded(argv[i]) == "-q") {
+        if (FoldAscii(argv[i]) == "-q") {
             // The running server quits; the asking process ends at once.
             std::lock_guard lock(mutex);
             serverPid = 0;

@@ -1,5 +1,6 @@
 #include "sim/SimAdapterSettings.h"
 
+#include "platform/AsciiCase.h"
 #include "sim/SimNetwork.h"
 
 namespace {
@@ -28,10 +29,7 @@ bool ParseFlag(std::string_view value, bool& out, std::string& error, const std:
 
 bool SimAdapterSettings::Set(std::string_view rawKey, std::string_view value, std::string& error)
 {
-    std::string key(rawKey);
-    for (char& c : key)
-        if (c >= 'A' && c <= 'Z')
-            c = char(c - 'A' + 'a');
+    std::string key = FoldAscii(rawKey);
     if (key == "plugged")
         return ParseFlag(value, plugged, error, key);
     if (key == "disabled")

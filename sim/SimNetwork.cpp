@@ -7,16 +7,9 @@
 #include <charconv>
 #include <cstring>
 
-namespace {
+#include "platform/AsciiCase.h"
 
-std::string Lower(std::string_view text)
-{
-    std::string out(text);
-    for (char& c : out)
-        if (c >= 'A' && c <= 'Z')
-            c = char(c - 'A' + 'a');
-    return out;
-}
+namespace {
 
 int HexDigit(char c)
 {
@@ -145,7 +138,7 @@ bool SimParseNumber(std::string_view text, long long& out)
 
 bool SimParseBool(std::string_view text, bool& out)
 {
-    std::string value = Lower(text);
+    std::string value = FoldAscii(text);
     if (value == "yes" || value == "on" || value == "true" || value == "1" || value == "in") {
         out = true;
         return true;
@@ -300,7 +293,7 @@ int SimNetwork::QualityAt(long long nowMs) const
 
 bool SimNetwork::Set(std::string_view rawKey, std::string_view value, std::string& error)
 {
-    std::string key = Lower(rawKey);
+    std::string key = FoldAscii(rawKey);
     if (key == "ssid") {
         if (value.size() > 32) {
             error = "ssid is longer than 32 bytes";
@@ -331,14 +324,14 @@ bool SimNetwork::Set(std::string_view rawKey, std::string_view value, std::strin
     } else if (key == "drift") {
         return ParseInt(value, 0, 100, drift, error, key);
     } else if (key == "type") {
-        std::string type = Lower(value);
+        std::string type = FoldAscii(value);
         if (type != "infrastructure" && type != "adhoc") {
             error = "type must be infrastructure or adhoc";
             return false;
         }
         infrastructure = type == "infrastructure";
     } else if (key == "security") {
-        std::string kind = Lower(value);
+        std::string kind = FoldAscii(value);
         static const SimSecurity kinds[] = {SecurityOpen, SecurityWep, SecurityWpaPsk, SecurityWpa2Psk,
                                             SecurityWpaWpa2Psk};
         auto found = std::find_if(std::begin(kinds), std::end(kinds),
@@ -349,7 +342,7 @@ bool SimNetwork::Set(std::string_view rawKey, std::string_view value, std::strin
         }
         security = *found;
     } else if (key == "cipher") {
-        std::string cipher = Lower(value);
+        std::string cipher = FoldAscii(value);
         if (cipher == "tkip")
             ciphers = CipherTkip;
         else if (cipher == "aes")
@@ -377,7 +370,7 @@ bool SimNetwork::Set(std::string_view rawKey, std::string_view value, std::strin
     } else if (key == "wep_index") {
         return ParseInt(value, 0, 3, wepIndex, error, key);
     } else if (key == "wep_auth") {
-        std::string auth = Lower(value);
+        std::string auth = FoldAscii(value);
         if (auth != "open" && auth != "shared") {
             error = "wep_auth must be open or shared";
             return false;

@@ -2,27 +2,10 @@
 
 #include <cstdlib>
 
+#include "platform/AsciiCase.h"
 #include "platform/CodePage.h"
 #include "platform/ProfileFile.h"
 #include "sim/CSimWorld.h"
-
-namespace {
-
-bool StartsWithFolded(const std::string& text, const std::string& prefix)
-{
-    if (text.size() < prefix.size())
-        return false;
-    for (size_t i = 0; i < prefix.size(); ++i) {
-        char c = text[i];
-        if (c >= 'A' && c <= 'Z')
-            c = char(c - 'A' + 'a');
-        if (c != prefix[i])
-            return false;
-    }
-    return true;
-}
-
-} // namespace
 
 std::string SimWorldPath(const std::string& exeDir)
 {
@@ -41,8 +24,8 @@ bool LoadSimWorld(const std::string& path, CSimWorld& world, std::vector<std::st
     std::vector<SimNetwork> networks;
     for (const std::u16string& section : file.Sections()) {
         std::string name = Utf16ToUtf8(section);
-        bool isAdapter = StartsWithFolded(name, "adapter") && name.size() == 7;
-        bool isNetwork = StartsWithFolded(name, "network");
+        bool isAdapter = FoldAscii(name) == "adapter";
+        bool isNetwork = FoldAscii(name).starts_with("network");
         if (!isAdapter && !isNetwork) {
             problems.push_back("[" + name + "]: unknown section");
             continue;
