@@ -108,7 +108,7 @@ void CAdapterWirelessZadidar::StartSurveyWorker()
 
 void CAdapterWirelessZadidar::BeginRadioChange(bool on)
 {
-    if (adapterState != 3)
+    if (adapterState != AdapterReady)
         return;
     radioWanted = on;
     StartWorker(SlotRadio, [this] { RadioThread(); });
@@ -119,7 +119,7 @@ void CAdapterWirelessZadidar::TickerThread()
     while (tickerRun) {
         if (tickCount >= TicksPerSurveyRequest) {
             tickCount = 0;
-            if (adapterState == 3 && networkMode == 0 && scanAllowed && radioOn && !surveyBusy) {
+            if (adapterState == AdapterReady && networkMode == 0 && scanAllowed && radioOn && !surveyBusy) {
                 forceSurvey = false;
                 surveyEvent.Set();
             }
@@ -152,15 +152,15 @@ void CAdapterWirelessZadidar::PollAdapter()
 
     bool initialise = false;
     if (list.count == 0) {
-        adapterState = 0;
+        adapterState = AdapterNone;
     } else {
         bool disabled = list.disabled == 1;
         if (disabled)
-            adapterState = 1;
+            adapterState = AdapterDisabled;
         // adapterName keeps the first 49 bytes of a longer name.
         bool sameAdapter = strncmp(list.deviceName, adapterName, sizeof adapterName - 1) == 0;
-        bool keep = adapterState != 0 && sameAdapter && !(!disabled && adapterState == 1);
-        // A listed but disabled adapter stays in state 1 until its flag clears.
+        bool keep = adapterState != AdapterNone && sameAdapter && !(!disabled && adapterState == AdapterDisabled);
+        // A listed but disabled adapter stays disabled until its flag clears.
         initialise = !keep && !disabled;
     }
 
@@ -172,23 +172,23 @@ void CAdapterWirelessZadidar::PollAdapter()
             adapterName[length] = '\0';
         }
         lib.RT_SetDefaultAdapterIndex(0);
-        adapterState = 2;
+        adapterState = AdapterInitialising;
         if (!lib.RT_Initialize(0)) {
-            adapterState = 0;
+            adapterState = AdapterNone;
         } else {
             if (lib.RT_Get_HW_PBCStatus())
                 lib.RT_Set_HW_PBCStatus(); // forget a press made before the adapter was ready
             clock.Sleep(2000ms);
             // Ready before the workers start, so that the survey their start
             // signals always runs instead of racing this thread.
-            adapterState = 3;
+            adapterState = AdapterReady;
             initialised = true;
             StartSurveyWorker();
             StartButtonWatch();
         }
     }
 
-    if ((adapterState == 0 || adapterState == 1) && initialised) {
+    if ((adapterState == AdapterNone || adapterState == AdapterDisabled) && initialised) {
         initialised = false;
         wpsRun = false;
         wpsStatus = 0;

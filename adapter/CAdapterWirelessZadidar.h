@@ -7,7 +7,9 @@
 #include <mutex>
 #include <string>
 
+#include "adapter/AdapterState.h"
 #include "adapter/ConnectionDetails.h"
+#include "adapter/LinkState.h"
 #include "adapter/NetworkDescription.h"
 #include "adapter/driver_library/CDriverGate.h"
 #include "platform/ClockMutex.h"
@@ -88,13 +90,14 @@ public:
     void Disconnect();
 
     // Link status and addressing
-    int QueryLink(char (&ssid)[33], uint8_t (&bssid)[6]);
-    int GetConnectionDetails(ConnectionDetails& details);
+    LinkState QueryLink(char (&ssid)[33], uint8_t (&bssid)[6]);
+    LinkState GetConnectionDetails(ConnectionDetails& details);
     void GetSignalQuality(int& quality);
     double GetLinkRate();
     int GetLinkSecurityKind();
     void GetIpAddress(char (&out)[16]);
     static bool IsUnusableAddress(const char* address);
+    // DriverLinkStation or DriverLinkAssociating as the library says, else LinkDisconnected.
     int GetLinkState();
 
     // Profile store
@@ -130,7 +133,7 @@ public:
     uint32_t wpsRequest[4] = {};
     CWirelessFeature feature;
     CWorkerThread workers[WorkerSlotCount];
-    std::atomic<int32_t> adapterState = 0;
+    std::atomic<int32_t> adapterState = AdapterNone;
     std::atomic<bool> scanAllowed = true;
     std::atomic<bool> autoConnectEnabled = true;
     std::atomic<int32_t> networkMode = 0;

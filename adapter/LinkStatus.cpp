@@ -26,27 +26,27 @@ bool AllZero(const uint8_t (&bytes)[6])
 
 } // namespace
 
-int CAdapterWirelessZadidar::QueryLink(char (&ssid)[33], uint8_t (&bssid)[6])
+LinkState CAdapterWirelessZadidar::QueryLink(char (&ssid)[33], uint8_t (&bssid)[6])
 {
     char linkSsid[64] = {};
     uint8_t linkBssid[6] = {};
-    int state = 1;
+    int state = DriverLinkStation;
     int ignored = 0;
     lib.RT_GetStatusLinkInfo(state, ignored, linkSsid, sizeof linkSsid, linkBssid);
     linkSsid[sizeof linkSsid - 1] = '\0';
     if (linkSsid[0] == '\0' || AllZero(linkBssid))
-        return 3;
+        return LinkDisconnected;
 
     CopyBounded(ssid, linkSsid, 32);
     memcpy(bssid, linkBssid, sizeof bssid);
 
     char address[16] = {};
     GetIpAddress(address);
-    if (state != 1)
-        return 3;
+    if (state != DriverLinkStation)
+        return LinkDisconnected;
     if (address[0] == '\0' || IsUnusableAddress(address))
-        return 2;
-    return 1;
+        return LinkNoAddress;
+    return LinkConnected;
 }
 
 bool CAdapterWirelessZadidar::IsUnusableAddress(const char* address)
@@ -97,15 +97,15 @@ bool CAdapterWirelessZadidar::GetAdapterAddressFromSystem(char (&out)[16])
     return false;
 }
 
-int CAdapterWirelessZadidar::GetConnectionDetails(ConnectionDetails& details)
+LinkState CAdapterWirelessZadidar::GetConnectionDetails(ConnectionDetails& details)
 {
     details = {};
     char ssid[33] = {};
     uint8_t bssid[6] = {};
-    int state = QueryLink(ssid, bssid);
+    LinkState state = QueryLink(ssid, bssid);
     memcpy(details.ssid, ssid, sizeof ssid);
-    if (state == 3)
-        return 3;
+    if (state == LinkDisconnected)
+        return LinkDisconnected;
     details.linkState = state;
     snprintf(details.bssidText, sizeof details.bssidText, "%02x:%02x:%02x:%02x:%02x:%02x", bssid[0], bssid[1],
              bssid[2], bssid[3], bssid[4], bssid[5]);
@@ -115,7 +115,7 @@ int CAdapterWirelessZadidar::GetConnectionDetails(ConnectionDetails& details)
     GetSignalQuality(details.quality);
     details.rateMbps = GetLinkRate();
     details.securityKind = GetLinkSecurityKind();
-    details.restricted = state == 2 ? 1 : 0;
+    details.restricted = state == LinkNoAddress ? 1 : 0;
     return state;
 }
 
@@ -150,8 +150,8 @@ int CAdapterWirelessZadidar::GetLinkState()
     char ssid[33] = {};
     uint8_t bssid[6] = {};
     // Preset to "nothing": a library that answers nothing must not read as linked.
-    int state = 0;
+    int state = DriverLinkNone;
     int ignored = 0;
     lib.RT_GetStatusLinkInfo(state, ignored, ssid, sizeof ssid, bssid);
-    return state == 1 || state == 4 ? state : 3;
+    return state == DriverLinkStation || state == DriverLinkAssociating ? state : LinkDisconnected;
 }

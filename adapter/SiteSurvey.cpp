@@ -7,11 +7,11 @@ using namespace std::chrono_literals;
 
 void CAdapterWirelessZadidar::SiteSurvey()
 {
-    if (adapterState != 3 || networkMode != 0)
+    if (adapterState != AdapterReady || networkMode != 0)
         return;
     char ssid[33] = {};
     uint8_t bssid[6] = {};
-    if (QueryLink(ssid, bssid) != 3 && !forceSurvey)
+    if (QueryLink(ssid, bssid) != LinkDisconnected && !forceSurvey)
         return;
 
     int found = 0;
@@ -155,8 +155,8 @@ void CAdapterWirelessZadidar::TryAutoConnect()
 {
     char ssid[33] = {};
     uint8_t bssid[6] = {};
-    int link = QueryLink(ssid, bssid);
-    if (!autoConnectEnabled || connectBusy || link != 3 || wpsStatus == 1)
+    LinkState link = QueryLink(ssid, bssid);
+    if (!autoConnectEnabled || connectBusy || link != LinkDisconnected || wpsStatus == 1)
         return;
     VuvProfile stored = {};
     if (!LoadProfile("Profile", stored))

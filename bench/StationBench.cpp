@@ -85,7 +85,7 @@ void SurveyOf128Networks(benchmark::State& state)
         CRegistry registry{folder};
         CNoSystemAdapters systemAdapters;
         CAdapterWirelessZadidar adapter(library, clock, registry, systemAdapters);
-        adapter.adapterState = 3;
+        adapter.adapterState = AdapterReady;
         adapter.autoConnectEnabled = false;
         for (auto _ : state) {
             adapter.SiteSurvey();

@@ -70,8 +70,8 @@ bool CApplicationApp::StartUp(const std::vector<std::string>& arguments)
     adapter.StartDeviceWatch();
     adapter.StartTicker();
 
-    shownAdapterState = 3;
-    shownLinkState = 3;
+    shownAdapterState = AdapterReady;
+    shownLinkState = LinkDisconnected;
     currentMode = adapter.networkMode != 0 ? ModeSoftAp : ModeStation;
     wpsListRefresh = 0;
     softApTabActive = 0;

@@ -55,9 +55,9 @@ public:
     CSkinPaths skin;
 
     // Shared user-interface state; the UI thread only.
-    int shownAdapterState = 3;
+    int shownAdapterState = AdapterReady;
     int currentMode = ModeStation;
-    int shownLinkState = 3;
+    int shownLinkState = LinkDisconnected;
     int softApTabActive = 0;
     uint8_t wpsListRefresh = 0;
     void* activePopup = nullptr;

@@ -196,13 +196,13 @@ void CApplicationDlg::ShowForAdapterState(bool show)
     CApplicationApp& app = App();
     const int state = app.shownAdapterState;
     CRect area = CDesktop::WorkArea();
-    if (!show || state == 2) {
+    if (!show || state == AdapterInitialising) {
         Show(false);
         UpdateTray(CTrayIcon::TrayModify);
         noAdapterPanel.Show(false);
         return;
     }
-    if (state == 3) {
+    if (state == AdapterReady) {
         CSize size = ClientSize();
         Move({area.Right() - size.width - 80, area.y + 80, size.width, size.height});
         Show(true);
@@ -229,7 +229,7 @@ void CApplicationDlg::OnTrayNotify(int mouseMessage)
     CApplicationApp& app = App();
     if (mouseMessage == CTrayIcon::LeftButtonDown) {
         ShowForAdapterState(true);
-        if (app.shownAdapterState == 3 && app.currentMode != ModeStation && app.activePopup) {
+        if (app.shownAdapterState == AdapterReady && app.currentMode != ModeStation && app.activePopup) {
             auto* popup = static_cast<CDialog*>(app.activePopup);
             popup->CentreOver(this);
             popup->Show(true);
@@ -243,7 +243,7 @@ void CApplicationDlg::OnTaskbarCreated()
 {
     CApplicationApp& app = App();
     UpdateTray(CTrayIcon::TrayDelete);
-    if (app.shownAdapterState == 0)
+    if (app.shownAdapterState == AdapterNone)
         currentTrayIcon = app.skin.trayCardNo;
     else
         currentTrayIcon = app.currentMode == ModeStation ? app.skin.trayStaDisconnect : app.skin.trayWifiConnect;
@@ -309,37 +309,37 @@ void CApplicationDlg::OnTimer(int timerId)
         UpdateTray(CTrayIcon::TrayModify);
         noAdapterPanel.Show(false);
         // Without a tray nothing could bring a window back: show it at once.
-        if ((!shownForState || !CTrayIcon::Available()) && app.startHidden == 0 && state != 2) {
+        if ((!shownForState || !CTrayIcon::Available()) && app.startHidden == 0 && state != AdapterInitialising) {
             ShowForAdapterState(true);
             shownForState = true;
             showWaitOnStart = true;
         }
-        if (state == 0) {
+        if (state == AdapterNone) {
             KillTimer(softApStartTimer);
             currentTrayIcon = app.skin.trayCardNo;
         } else if (app.currentMode == ModeStation) {
-            if (state == 3 && panels.startScan)
+            if (state == AdapterReady && panels.startScan)
                 panels.startScan();
             currentTrayIcon = app.skin.trayStaDisconnect;
         } else {
-            if (state == 3)
+            if (state == AdapterReady)
                 SetTimer(softApStartTimer, 500ms);
             currentTrayIcon = app.skin.trayWifiDisconnect;
         }
         UpdateTray(CTrayIcon::TrayModify);
-        if ((state == 0 || state == 1) && app.activePopup) {
+        if ((state == AdapterNone || state == AdapterDisabled) && app.activePopup) {
             static_cast<CDialog*>(app.activePopup)->PostClose();
             app.activePopup = nullptr;
         }
     }
 
-    if (state == 3 && (!panels.idle || panels.idle())) {
+    if (state == AdapterReady && (!panels.idle || panels.idle())) {
         if (panels.checkRadio)
             panels.checkRadio();
         char ssid[33] = {};
         uint8_t bssid[6] = {};
         const int link = panels.checkLink ? panels.checkLink() : app.adapter.QueryLink(ssid, bssid);
-        const bool linked = link == 1 || link == 2;
+        const bool linked = link == LinkConnected || link == LinkNoAddress;
         const bool station = app.currentMode == ModeStation;
         if (link != app.shownLinkState) {
             app.shownLinkState = link;
@@ -364,7 +364,7 @@ void CApplicationDlg::OnTimer(int timerId)
         if (app.startHidden == 0 || !CTrayIcon::Available()) {
             app.startHidden = 0;
             ShowForAdapterState(true);
-            if (state == 2)
+            if (state == AdapterInitialising)
                 shownForState = false;
         } else {
             app.startHidden = 0;

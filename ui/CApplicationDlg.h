@@ -30,7 +30,7 @@ public:
         CWindow* stationSoftAp = nullptr;
         std::function<void()> startScan;
         std::function<void()> checkRadio;
-        std::function<int()> checkLink;
+        std::function<int()> checkLink; // a LinkState
         std::function<bool()> idle;
         std::function<bool()> radioShownOn;
         std::function<void()> showOfferStation; // ShowState(PanelOfferStation) of the Station tab's SoftAP page

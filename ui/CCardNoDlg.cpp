@@ -35,11 +35,11 @@ bool CCardNoDlg::OnInitDialog()
 void CCardNoDlg::SetCardState(int state)
 {
     CApplicationApp& app = App();
-    if (state == 0) {
+    if (state == AdapterNone) {
         picture.SetImages(app.skin.cardNo, "", "");
         buyLink.Show(true);
         message.SetText(app.language.Text(u"Please insert the network adapter"));
-    } else if (state == 1) {
+    } else if (state == AdapterDisabled) {
         picture.SetImages(app.skin.cardDisable, "", "");
         buyLink.Show(false);
         message.SetText(app.language.Text(u"Please check network adapter is enabled"));

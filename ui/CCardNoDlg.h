@@ -12,8 +12,8 @@ public:
 
     explicit CCardNoDlg(CWindow* parent);
 
-    // 0 no adapter (picture, message and the buy link), 1 adapter disabled
-    // (its picture and message, no link); other values change nothing.
+    // AdapterNone (picture, message and the buy link), AdapterDisabled (its
+    // picture and message, no link); other states change nothing.
     void SetCardState(int state);
 
     bool OnInitDialog() override;

@@ -19,6 +19,14 @@ static_assert(sizeof(AdapterList) == 15056);
 static_assert(offsetof(AdapterList, disabled) == 10004);
 static_assert(offsetof(AdapterList, deviceName) == 10054);
 
+// RT_GetStatusLinkInfo's state word.
+enum DriverLinkState {
+    DriverLinkNone = 0,
+    DriverLinkStation = 1,     // linked to an access point
+    DriverLinkAccessPoint = 2, // the adapter's own access point runs
+    DriverLinkAssociating = 4,
+};
+
 // One scanned network as RT_SiteSurveyEx writes it.
 struct NetworkRecord {
     uint8_t networkType;  // bit 0: infrastructure

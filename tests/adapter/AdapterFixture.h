@@ -26,7 +26,7 @@ public:
         std::string deviceName = "Kavlo USB";
         int initFailures = 0;
         bool buttonPressed = false;
-        int linkState = 0;
+        int linkState = DriverLinkNone;
         std::string linkSsid;
         uint8_t linkBssid[6] = {};
         std::string addresses[3];

@@ -11,10 +11,10 @@ TEST_F(AdapterObjectTest, PluggedAdapterIsReadyAfterTheTwoSecondPause)
     Plug();
     StartWatching();
     clock.FastForwardBy(1999ms);
-    EXPECT_EQ(adapter->adapterState, 2);
+    EXPECT_EQ(adapter->adapterState, AdapterInitialising);
     EXPECT_FALSE(adapter->initialised);
     clock.FastForwardBy(1ms);
-    EXPECT_EQ(adapter->adapterState, 3);
+    EXPECT_EQ(adapter->adapterState, AdapterReady);
     EXPECT_TRUE(adapter->initialised);
     EXPECT_STREQ(adapter->adapterName, "Kavlo USB");
     EXPECT_TRUE(adapter->workers[CAdapterWirelessZadidar::SlotSurvey].HasThread());
@@ -30,15 +30,15 @@ TEST_F(AdapterObjectTest, FailingInitialisationIsRetriedEveryTick)
     StartWatching();
     clock.FastForwardBy(0ms);
     EXPECT_EQ(Count("RT_Initialize(0)"), 1);
-    EXPECT_EQ(adapter->adapterState, 0);
+    EXPECT_EQ(adapter->adapterState, AdapterNone);
     clock.FastForwardBy(500ms);
     EXPECT_EQ(Count("RT_Initialize(0)"), 2);
-    EXPECT_EQ(adapter->adapterState, 0);
+    EXPECT_EQ(adapter->adapterState, AdapterNone);
     clock.FastForwardBy(500ms);
     EXPECT_EQ(Count("RT_Initialize(0)"), 3);
-    EXPECT_EQ(adapter->adapterState, 2);
+    EXPECT_EQ(adapter->adapterState, AdapterInitialising);
     clock.FastForwardBy(2000ms);
-    EXPECT_EQ(adapter->adapterState, 3);
+    EXPECT_EQ(adapter->adapterState, AdapterReady);
     EXPECT_EQ(Count("RT_Initialize(0)"), 3);
 }
 
@@ -63,25 +63,25 @@ TEST_F(AdapterObjectTest, UnpluggingAReadyAdapterTearsDownWithinOneTick)
     Plug();
     StartWatching();
     clock.FastForwardBy(2000ms);
-    ASSERT_EQ(adapter->adapterState, 3);
+    ASSERT_EQ(adapter->adapterState, AdapterReady);
     clock.FastForwardBy(100ms); // between two ticks
     Unplug();
     clock.FastForwardBy(399ms);
-    EXPECT_EQ(adapter->adapterState, 3);
+    EXPECT_EQ(adapter->adapterState, AdapterReady);
     clock.FastForwardBy(1ms);
-    EXPECT_EQ(adapter->adapterState, 0);
+    EXPECT_EQ(adapter->adapterState, AdapterNone);
     EXPECT_FALSE(adapter->initialised);
     EXPECT_FALSE(adapter->buttonWatchRun);
     EXPECT_FALSE(adapter->workers[CAdapterWirelessZadidar::SlotButtonWatch].HasThread());
-    // The survey worker is left alone; it stops surveying because the state is not 3.
+    // The survey worker is left alone; it stops surveying because the adapter is not ready.
     EXPECT_TRUE(adapter->workers[CAdapterWirelessZadidar::SlotSurvey].HasThread());
 
     // Plugged again: the whole initialisation, pause included.
     Plug();
     clock.FastForwardBy(500ms);
-    EXPECT_EQ(adapter->adapterState, 2);
+    EXPECT_EQ(adapter->adapterState, AdapterInitialising);
     clock.FastForwardBy(2000ms);
-    EXPECT_EQ(adapter->adapterState, 3);
+    EXPECT_EQ(adapter->adapterState, AdapterReady);
     EXPECT_EQ(Count("RT_Initialize(0)"), 2);
 }
 
@@ -91,16 +91,16 @@ TEST_F(AdapterObjectTest, DisabledAdapterStartsNothingUntilItsFlagClears)
     library.Change([](auto& s) { s.disabled = true; });
     StartWatching();
     clock.FastForwardBy(5000ms);
-    EXPECT_EQ(adapter->adapterState, 1);
+    EXPECT_EQ(adapter->adapterState, AdapterDisabled);
     EXPECT_EQ(Count("RT_Initialize(0)"), 0);
     EXPECT_FALSE(adapter->workers[CAdapterWirelessZadidar::SlotSurvey].HasThread());
     EXPECT_FALSE(adapter->workers[CAdapterWirelessZadidar::SlotButtonWatch].HasThread());
 
     library.Change([](auto& s) { s.disabled = false; });
     clock.FastForwardBy(500ms);
-    EXPECT_EQ(adapter->adapterState, 2);
+    EXPECT_EQ(adapter->adapterState, AdapterInitialising);
     clock.FastForwardBy(2000ms);
-    EXPECT_EQ(adapter->adapterState, 3);
+    EXPECT_EQ(adapter->adapterState, AdapterReady);
     EXPECT_EQ(Count("RT_Initialize(0)"), 1);
 }
 
@@ -111,12 +111,12 @@ TEST_F(AdapterObjectTest, ReadyAdapterMarkedDisabledTearsDownAndComesBack)
     clock.FastForwardBy(2000ms);
     library.Change([](auto& s) { s.disabled = true; });
     clock.FastForwardBy(500ms);
-    EXPECT_EQ(adapter->adapterState, 1);
+    EXPECT_EQ(adapter->adapterState, AdapterDisabled);
     EXPECT_FALSE(adapter->initialised);
     EXPECT_FALSE(adapter->workers[CAdapterWirelessZadidar::SlotButtonWatch].HasThread());
     library.Change([](auto& s) { s.disabled = false; });
     clock.FastForwardBy(2500ms);
-    EXPECT_EQ(adapter->adapterState, 3);
+    EXPECT_EQ(adapter->adapterState, AdapterReady);
     EXPECT_EQ(Count("RT_Initialize(0)"), 2);
 }
 
@@ -135,7 +135,7 @@ TEST_F(AdapterObjectTest, WorkerThatIgnoresItsStopIsEndedAfterOneSecond)
 
 TEST_F(AdapterObjectTest, RadioOffEmptiesTheListAfterThePause)
 {
-    adapter->adapterState = 3;
+    adapter->adapterState = AdapterReady;
     {
         std::lock_guard lock(adapter->networksLock);
         adapter->networkCount = 2;
@@ -159,7 +159,7 @@ TEST_F(AdapterObjectTest, RadioOffEmptiesTheListAfterThePause)
 
 TEST_F(AdapterObjectTest, RadioChangeOutsideReadyStateDoesNothing)
 {
-    for (int state : {0, 1, 2}) {
+    for (AdapterState state : {AdapterNone, AdapterDisabled, AdapterInitialising}) {
         adapter->adapterState = state;
         adapter->BeginRadioChange(false);
         clock.FastForwardBy(2000ms);
@@ -227,7 +227,7 @@ TEST_F(AdapterObjectTest, LongDeviceNameIsInitialisedOnce)
     StartWatching();
     clock.FastForwardBy(10000ms);
     EXPECT_EQ(Count("RT_Initialize(0)"), 1);
-    EXPECT_EQ(adapter->adapterState, 3);
+    EXPECT_EQ(adapter->adapterState, AdapterReady);
     EXPECT_EQ(adapter->AdapterName(), std::string(49, 'K'));
 }
 
@@ -254,14 +254,14 @@ TEST_F(AdapterObjectTest, PeriodicSurveyOnlyWhenAllowed)
                    Case{"radio off", [](CAdapterWirelessZadidar& a) { a.radioOn = false; }},
                    Case{"access point", [](CAdapterWirelessZadidar& a) { a.networkMode = 1; }},
                    Case{"survey running", [](CAdapterWirelessZadidar& a) { a.surveyBusy = true; }}}) {
-        adapter->adapterState = 3;
+        adapter->adapterState = AdapterReady;
         c.set(*adapter);
         adapter->StartTicker();
         clock.FastForwardBy(31000ms);
         EXPECT_FALSE(adapter->surveyEvent.Wait(0ms)) << c.what;
         adapter = std::make_unique<CAdapterWirelessZadidar>(recorder, clock, registry, systemAdapters);
     }
-    adapter->adapterState = 3;
+    adapter->adapterState = AdapterReady;
     adapter->StartTicker();
     clock.FastForwardBy(30000ms);
     EXPECT_TRUE(adapter->surveyEvent.Wait(0ms));

@@ -52,7 +52,7 @@ protected:
         return profile;
     }
     void StoreProfile(const char* passphrase) { adapter->SaveProfile("Profile", ProfileFor(passphrase)); }
-    int Link()
+    LinkState Link()
     {
         char ssid[33] = {};
         uint8_t bssid[6] = {};
@@ -80,19 +80,19 @@ TEST_F(AutoConnectScenarioTest, FirstSurveyConnectsTheStoredProfile)
     StoreProfile("correct horse battery");
     Start();
     clock.FastForwardBy(2000ms); // ready, first survey, automatic connect handed to its worker
-    EXPECT_EQ(adapter->adapterState, 3);
+    EXPECT_EQ(adapter->adapterState, AdapterReady);
     EXPECT_EQ(Attempts(), 1u);
-    EXPECT_EQ(Link(), 3);
+    EXPECT_EQ(Link(), LinkDisconnected);
     clock.FastForwardBy(1000ms); // the link delay
-    EXPECT_EQ(Link(), 2);        // linked, no address yet
+    EXPECT_EQ(Link(), LinkNoAddress); // linked, no address yet
     clock.FastForwardBy(2000ms); // the address after the DHCP delay
-    EXPECT_EQ(Link(), 1);
+    EXPECT_EQ(Link(), LinkConnected);
     char address[16] = {};
     adapter->GetIpAddress(address);
     EXPECT_STRNE(address, "");
     clock.FastForwardBy(60000ms); // linked: the periodic surveys do not run, no new attempt
     EXPECT_EQ(Attempts(), 1u);
-    EXPECT_EQ(Link(), 1);
+    EXPECT_EQ(Link(), LinkConnected);
 }
 
 TEST_F(AutoConnectScenarioTest, WrongStoredPassphraseIsTriedOnThreeSurveysThenLeftUntilSavedAgain)
@@ -108,7 +108,7 @@ TEST_F(AutoConnectScenarioTest, WrongStoredPassphraseIsTriedOnThreeSurveysThenLe
     clock.FastForwardBy(60000ms); // two more surveys, no more tries
     EXPECT_EQ(Attempts(), 3u);
     EXPECT_EQ(adapter->autoConnectRetries, 0);
-    EXPECT_EQ(Link(), 3); // a wrong key never links
+    EXPECT_EQ(Link(), LinkDisconnected); // a wrong key never links
 
     // The user connects with the right passphrase; the profile is saved again.
     adapter->connectProfile = ProfileFor("correct horse battery");
@@ -117,7 +117,7 @@ TEST_F(AutoConnectScenarioTest, WrongStoredPassphraseIsTriedOnThreeSurveysThenLe
     clock.FastForwardBy(30000ms);
     EXPECT_EQ(Attempts(), 4u);
     clock.FastForwardBy(3000ms);
-    EXPECT_EQ(Link(), 1);
+    EXPECT_EQ(Link(), LinkConnected);
 }
 
 } // namespace

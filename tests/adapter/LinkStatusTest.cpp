@@ -21,17 +21,21 @@ TEST_F(LinkStatusTest, LinkStateByStateWordAndAddress)
         int state;
         const char* ssid;
         const char* address;
-        int expected;
+        LinkState expected;
     };
-    for (Case c : {Case{1, "Home", "192.168.1.5", 1}, Case{1, "Home", "169.254.3.7", 2},
-                   Case{1, "Home", "0.0.0.0", 2}, Case{1, "Home", "", 2}, Case{4, "Home", "192.168.1.5", 3},
-                   Case{2, "Home", "192.168.1.5", 3}, Case{1, "", "192.168.1.5", 3}}) {
+    for (Case c : {Case{DriverLinkStation, "Home", "192.168.1.5", LinkConnected},
+                   Case{DriverLinkStation, "Home", "169.254.3.7", LinkNoAddress},
+                   Case{DriverLinkStation, "Home", "0.0.0.0", LinkNoAddress},
+                   Case{DriverLinkStation, "Home", "", LinkNoAddress},
+                   Case{DriverLinkAssociating, "Home", "192.168.1.5", LinkDisconnected},
+                   Case{DriverLinkAccessPoint, "Home", "192.168.1.5", LinkDisconnected},
+                   Case{DriverLinkStation, "", "192.168.1.5", LinkDisconnected}}) {
         Link(library, c.state, c.ssid, c.address);
         char ssid[33] = {};
         uint8_t bssid[6] = {};
         EXPECT_EQ(adapter->QueryLink(ssid, bssid), c.expected) << c.state << " " << c.ssid << " " << c.address;
         if (c.ssid[0]) {
-            EXPECT_STREQ(ssid, c.ssid); // written even when the answer is 3
+            EXPECT_STREQ(ssid, c.ssid); // written even when not connected
             EXPECT_EQ(bssid[5], 0x5e);
         }
     }
@@ -39,21 +43,21 @@ TEST_F(LinkStatusTest, LinkStateByStateWordAndAddress)
 
 TEST_F(LinkStatusTest, NoBssidMeansNotConnected)
 {
-    Link(library, 1, "Home", "192.168.1.5");
+    Link(library, DriverLinkStation, "Home", "192.168.1.5");
     library.Change([](auto& s) { memset(s.linkBssid, 0, 6); });
     char ssid[33] = {};
     uint8_t bssid[6] = {};
-    EXPECT_EQ(adapter->QueryLink(ssid, bssid), 3);
+    EXPECT_EQ(adapter->QueryLink(ssid, bssid), LinkDisconnected);
     EXPECT_STREQ(ssid, "");
 }
 
 TEST_F(LinkStatusTest, LongSsidIsCutToThirtyTwoBytes)
 {
-    Link(library, 1, std::string(40, 'x'), "10.0.0.9");
+    Link(library, DriverLinkStation, std::string(40, 'x'), "10.0.0.9");
     char ssid[33];
     memset(ssid, 'z', sizeof ssid);
     uint8_t bssid[6] = {};
-    EXPECT_EQ(adapter->QueryLink(ssid, bssid), 1);
+    EXPECT_EQ(adapter->QueryLink(ssid, bssid), LinkConnected);
     EXPECT_EQ(std::string(ssid), std::string(32, 'x'));
 }
 
@@ -132,7 +136,10 @@ TEST_F(LinkStatusTest, SecurityKindOfTheLink)
 
 TEST_F(LinkStatusTest, RawLinkStateForTheBusyPanel)
 {
-    for (auto [reported, expected] : {std::pair{1, 1}, {4, 4}, {2, 3}, {0, 3}}) {
+    for (auto [reported, expected] : {std::pair<int, int>{DriverLinkStation, DriverLinkStation},
+                                      {DriverLinkAssociating, DriverLinkAssociating},
+                                      {DriverLinkAccessPoint, LinkDisconnected},
+                                      {DriverLinkNone, LinkDisconnected}}) {
         Link(library, reported, "Home", "");
         EXPECT_EQ(adapter->GetLinkState(), expected) << reported;
     }
@@ -140,7 +147,7 @@ TEST_F(LinkStatusTest, RawLinkStateForTheBusyPanel)
 
 TEST_F(LinkStatusTest, DetailsOfAConnectedNetwork)
 {
-    Link(library, 1, "Home", "192.168.1.5");
+    Link(library, DriverLinkStation, "Home", "192.168.1.5");
     library.Change([](auto& s) {
         s.quality = 77;
         s.rate = 540000;
@@ -148,8 +155,8 @@ TEST_F(LinkStatusTest, DetailsOfAConnectedNetwork)
         s.authentication = 7;
     });
     ConnectionDetails details;
-    EXPECT_EQ(adapter->GetConnectionDetails(details), 1);
-    EXPECT_EQ(details.linkState, 1);
+    EXPECT_EQ(adapter->GetConnectionDetails(details), LinkConnected);
+    EXPECT_EQ(details.linkState, LinkConnected);
     EXPECT_EQ(details.restricted, 0);
     EXPECT_STREQ(details.ssid, "Home");
     EXPECT_STREQ(details.bssidText, "00:1a:2b:3c:4d:5e");
@@ -158,12 +165,12 @@ TEST_F(LinkStatusTest, DetailsOfAConnectedNetwork)
     EXPECT_DOUBLE_EQ(details.rateMbps, 54.0);
     EXPECT_EQ(details.securityKind, 4);
 
-    Link(library, 1, "Home", "169.254.1.1");
-    EXPECT_EQ(adapter->GetConnectionDetails(details), 2);
+    Link(library, DriverLinkStation, "Home", "169.254.1.1");
+    EXPECT_EQ(adapter->GetConnectionDetails(details), LinkNoAddress);
     EXPECT_EQ(details.restricted, 1);
 
-    Link(library, 0, "", "");
-    EXPECT_EQ(adapter->GetConnectionDetails(details), 3);
+    Link(library, DriverLinkNone, "", "");
+    EXPECT_EQ(adapter->GetConnectionDetails(details), LinkDisconnected);
     EXPECT_EQ(details.quality, 0);
 }
 

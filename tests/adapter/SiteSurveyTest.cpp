@@ -17,7 +17,7 @@ NetworkRecord Network(const char* ssid, uint8_t quality, uint8_t lastBssidByte =
 
 class SiteSurveyTest : public AdapterFixture {
 protected:
-    SiteSurveyTest() { adapter->adapterState = 3; }
+    SiteSurveyTest() { adapter->adapterState = AdapterReady; }
 
     std::vector<std::string> Listed()
     {
@@ -97,7 +97,7 @@ TEST_F(SiteSurveyTest, CountAboveTheBufferIsClamped)
 TEST_F(SiteSurveyTest, PeriodicSurveyWaitsWhileLinkedButARequestedOneRuns)
 {
     library.Change([](auto& s) {
-        s.linkState = 1;
+        s.linkState = DriverLinkStation;
         s.linkSsid = "Home";
         s.linkBssid[0] = 1;
         s.addresses[0] = "192.168.1.5";
@@ -116,7 +116,7 @@ TEST_F(SiteSurveyTest, NoSurveyUnlessReadyInStationMode)
     adapter->networkMode = 1;
     adapter->SiteSurvey();
     adapter->networkMode = 0;
-    adapter->adapterState = 2;
+    adapter->adapterState = AdapterInitialising;
     adapter->SiteSurvey();
     EXPECT_TRUE(recorder.Calls().empty());
 }

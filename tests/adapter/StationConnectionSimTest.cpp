@@ -57,7 +57,7 @@ protected:
         memcpy(description.passphrase, passphrase, description.passphraseLength);
         adapter->ConnectToNetwork(Listed(), description);
     }
-    int Link()
+    LinkState Link()
     {
         char ssid[33] = {};
         uint8_t bssid[6] = {};
@@ -77,11 +77,11 @@ TEST_F(StationConnectionSimTest, Wpa2PskConnectLinks)
 {
     Connect("secret123");
     clock.FastForwardBy(999ms);
-    EXPECT_EQ(Link(), 3);
+    EXPECT_EQ(Link(), LinkDisconnected);
     clock.FastForwardBy(1ms);
-    EXPECT_NE(Link(), 3);
+    EXPECT_NE(Link(), LinkDisconnected);
     clock.FastForwardBy(5000ms);
-    EXPECT_EQ(Link(), 1);
+    EXPECT_EQ(Link(), LinkConnected);
     EXPECT_FALSE(adapter->connectBusy);
 }
 
@@ -90,7 +90,7 @@ TEST_F(StationConnectionSimTest, WrongPassphraseNeverLinks)
     Connect("wrong-passphrase");
     for (int second = 0; second < 20; ++second) {
         clock.FastForwardBy(1000ms);
-        EXPECT_EQ(Link(), 3) << "after " << second + 1 << " s";
+        EXPECT_EQ(Link(), LinkDisconnected) << "after " << second + 1 << " s";
     }
 }
 

@@ -25,7 +25,7 @@ protected:
         driver->At(end, [this] { window.EndDialog(CDialog::ResultCancel); });
         return window.DoModal();
     }
-    void SetState(std::chrono::milliseconds when, int state)
+    void SetState(std::chrono::milliseconds when, AdapterState state)
     {
         driver->At(when, [this, state] { app->adapter.adapterState = state; });
     }
@@ -49,13 +49,13 @@ protected:
     }
 
     CApplicationDlg window;
-    int link = 3;
+    int link = LinkDisconnected;
     int scans = 0;
 };
 
 TEST_F(ApplicationDlgTest, ReadyAtStartShowsTheMainWindowAtTheFirstTickTopMostForHalfASecond)
 {
-    app->adapter.adapterState = 3;
+    app->adapter.adapterState = AdapterReady;
     Check(1998ms, [&] { EXPECT_FALSE(MainShown()); });
     Check(2000ms, [&] {
         EXPECT_TRUE(MainShown());
@@ -74,16 +74,16 @@ TEST_F(ApplicationDlgTest, ReadyAtStartShowsTheMainWindowAtTheFirstTickTopMostFo
 
 TEST_F(ApplicationDlgTest, NoAdapterAtStartShowsTheNoAdapterPanelBottomRightAndTheNoAdapterIcon)
 {
-    app->adapter.adapterState = 0;
+    app->adapter.adapterState = AdapterNone;
     Check(2000ms, [&] {
         EXPECT_TRUE(PanelShown());
         EXPECT_FALSE(window.IsVisible());
         EXPECT_EQ(window.noAdapterPanel.message.Text(), u"Please insert the network adapter");
         EXPECT_EQ(window.tray.IconPath(), app->skin.trayCardNo);
-        EXPECT_EQ(app->shownAdapterState, 0);
+        EXPECT_EQ(app->shownAdapterState, AdapterNone);
     });
     // Disabled later: both windows hide until the tray brings the panel back.
-    SetState(3000ms, 1);
+    SetState(3000ms, AdapterDisabled);
     Check(4000ms, [&] {
         EXPECT_FALSE(window.noAdapterPanel.IsVisible());
         EXPECT_EQ(window.tray.IconPath(), app->skin.trayStaDisconnect);
@@ -96,20 +96,20 @@ TEST_F(ApplicationDlgTest, NoAdapterAtStartShowsTheNoAdapterPanelBottomRightAndT
 
 TEST_F(ApplicationDlgTest, InitialisingAtTheFirstTickShowsTheRightWindowOnceTheAdapterSettles)
 {
-    app->adapter.adapterState = 2;
+    app->adapter.adapterState = AdapterInitialising;
     Check(2000ms, [&] {
         EXPECT_FALSE(window.IsVisible());
         EXPECT_FALSE(window.noAdapterPanel.IsVisible());
         EXPECT_FALSE(window.shownForState);
     });
-    SetState(3000ms, 3);
+    SetState(3000ms, AdapterReady);
     Check(4000ms, [&] {
         EXPECT_TRUE(MainShown());
         EXPECT_TRUE(window.showWaitOnStart);
         EXPECT_EQ(scans, 1);
     });
     // Once only: the next change hides it again.
-    SetState(5000ms, 0);
+    SetState(5000ms, AdapterNone);
     Check(6000ms, [&] {
         EXPECT_FALSE(window.IsVisible());
         EXPECT_FALSE(window.noAdapterPanel.IsVisible());
@@ -119,7 +119,7 @@ TEST_F(ApplicationDlgTest, InitialisingAtTheFirstTickShowsTheRightWindowOnceTheA
 
 TEST_F(ApplicationDlgTest, UnplugWhileAModalWindowIsOpenClosesItAndHidesTheMainWindow)
 {
-    app->adapter.adapterState = 3;
+    app->adapter.adapterState = AdapterReady;
     int aboutEnded = -1;
     Check(2100ms, [&] {
         ASSERT_TRUE(MainShown());
@@ -129,7 +129,7 @@ TEST_F(ApplicationDlgTest, UnplugWhileAModalWindowIsOpenClosesItAndHidesTheMainW
     Check(3000ms, [&] {
         EXPECT_NE(app->activePopup, nullptr);
         EXPECT_NE(driver->FindWindow(138), nullptr);
-        app->adapter.adapterState = 0;
+        app->adapter.adapterState = AdapterNone;
     });
     Check(4100ms, [&] {
         EXPECT_EQ(app->activePopup, nullptr);
@@ -145,7 +145,7 @@ TEST_F(ApplicationDlgTest, UnplugWhileAModalWindowIsOpenClosesItAndHidesTheMainW
 
 TEST_F(ApplicationDlgTest, HiddenStartShowsNothingButTheTrayIcon)
 {
-    app->adapter.adapterState = 3;
+    app->adapter.adapterState = AdapterReady;
     app->startHidden = 1;
     Check(2000ms, [&] {
         EXPECT_FALSE(window.IsVisible());
@@ -160,8 +160,8 @@ TEST_F(ApplicationDlgTest, HiddenStartShowsNothingButTheTrayIcon)
 
 TEST_F(ApplicationDlgTest, TrayIconFollowsTheLinkStateAndTheMode)
 {
-    app->adapter.adapterState = 3;
-    Check(2000ms, [&] { link = 1; });
+    app->adapter.adapterState = AdapterReady;
+    Check(2000ms, [&] { link = LinkConnected; });
     // Connected in Station mode: the signal level of the quality, every tick.
     struct Level { int quality; const std::string& icon; };
     const std::vector<Level> levels = {{0, app->skin.trayStaConnect1}, {35, app->skin.trayStaConnect1},
@@ -170,26 +170,26 @@ TEST_F(ApplicationDlgTest, TrayIconFollowsTheLinkStateAndTheMode)
     for (std::size_t i = 0; i < levels.size(); ++i) {
         driver->At(std::chrono::milliseconds(2001 + 2000 * i), [&, i] { library.quality = levels[i].quality; });
         Check(std::chrono::milliseconds(4000 + 2000 * i), [&, i] {
-            EXPECT_EQ(app->shownLinkState, 1);
+            EXPECT_EQ(app->shownLinkState, LinkConnected);
             EXPECT_EQ(window.tray.IconPath(), levels[i].icon) << levels[i].quality;
         });
     }
     Check(14000ms, [&] {
-        link = 2;
+        link = LinkNoAddress;
         library.quality = 50;
     });
     Check(16000ms, [&] {
         EXPECT_EQ(window.tray.IconPath(), app->skin.trayStaConnect2);
-        link = 3;
+        link = LinkDisconnected;
     });
     Check(18000ms, [&] {
         EXPECT_EQ(window.tray.IconPath(), app->skin.trayStaDisconnect);
         app->currentMode = ModeSoftAp;
-        link = 2;
+        link = LinkNoAddress;
     });
     Check(20000ms, [&] {
         EXPECT_EQ(window.tray.IconPath(), app->skin.trayWifiConnect);
-        link = 3;
+        link = LinkDisconnected;
     });
     Check(22000ms, [&] { EXPECT_EQ(window.tray.IconPath(), app->skin.trayWifiDisconnect); });
     Run(22500ms);
@@ -197,14 +197,14 @@ TEST_F(ApplicationDlgTest, TrayIconFollowsTheLinkStateAndTheMode)
 
 TEST_F(ApplicationDlgTest, ARestartedTrayGetsTheIconOfTheStateBackAndBothWindowsHide)
 {
-    app->adapter.adapterState = 0;
+    app->adapter.adapterState = AdapterNone;
     Check(2000ms, [&] {
         ASSERT_TRUE(PanelShown());
         window.OnTaskbarCreated();
         EXPECT_TRUE(window.tray.IsAdded());
         EXPECT_EQ(window.tray.IconPath(), app->skin.trayCardNo);
         EXPECT_FALSE(window.noAdapterPanel.IsVisible());
-        app->shownAdapterState = 3;
+        app->shownAdapterState = AdapterReady;
         app->currentMode = ModeSoftAp;
         window.OnTaskbarCreated();
         EXPECT_EQ(window.tray.IconPath(), app->skin.trayWifiConnect);
@@ -214,7 +214,7 @@ TEST_F(ApplicationDlgTest, ARestartedTrayGetsTheIconOfTheStateBackAndBothWindows
 
 TEST_F(ApplicationDlgTest, CloseHidesAndOnlyAConfirmedExitEndsTheLoop)
 {
-    app->adapter.adapterState = 3;
+    app->adapter.adapterState = AdapterReady;
     Check(2100ms, [&] {
         driver->Click(window.closeButton);
         EXPECT_FALSE(window.IsVisible());
@@ -258,10 +258,10 @@ TEST_F(ApplicationDlgTest, CloseHidesAndOnlyAConfirmedExitEndsTheLoop)
 TEST_F(ApplicationDlgTest, SoftApModeStartsOnTheSoftApTabAndAsksForTheWaitHalfASecondAfterReady)
 {
     app->currentMode = ModeSoftAp;
-    app->adapter.adapterState = 2;
+    app->adapter.adapterState = AdapterInitialising;
     std::vector<std::pair<bool, std::chrono::milliseconds>> waits;
     window.panels.startSoftApWait = [&](bool show) { waits.push_back({show, clock.Now()}); };
-    SetState(2500ms, 3);
+    SetState(2500ms, AdapterReady);
     Run(5000ms);
     EXPECT_TRUE(window.softApTabButton.selected);
     EXPECT_EQ(app->softApTabActive, 1);

@@ -69,13 +69,13 @@ protected:
 TEST_F(ScenarioTest, UnplugAndPlugSwitchBetweenTheMainWindowAndTheNoAdapterPanel)
 {
     Check(2000ms, [&] {
-        EXPECT_EQ(app->adapter.adapterState, 3);
+        EXPECT_EQ(app->adapter.adapterState, AdapterReady);
         EXPECT_TRUE(window->IsVisible());
         EXPECT_FALSE(window->noAdapterPanel.IsVisible());
         world.Unplug();
     });
     Check(4000ms, [&] {
-        EXPECT_EQ(app->shownAdapterState, 0);
+        EXPECT_EQ(app->shownAdapterState, AdapterNone);
         EXPECT_FALSE(window->IsVisible());
         EXPECT_FALSE(window->noAdapterPanel.IsVisible());
         EXPECT_EQ(window->tray.IconPath(), app->skin.trayCardNo);
@@ -85,7 +85,7 @@ TEST_F(ScenarioTest, UnplugAndPlugSwitchBetweenTheMainWindowAndTheNoAdapterPanel
         world.Plug();
     });
     Check(12000ms, [&] {
-        EXPECT_EQ(app->shownAdapterState, 3);
+        EXPECT_EQ(app->shownAdapterState, AdapterReady);
         EXPECT_EQ(window->tray.IconPath(), app->skin.trayStaDisconnect);
         window->tray.Press(false);
         EXPECT_TRUE(window->IsVisible());

@@ -94,13 +94,13 @@ TEST_F(SmallPanelsTest, NoAdapterPanelShowsTheStateAndItsCloseButtonOnlyHides)
     EXPECT_EQ(panel.buyLink.linkTarget, "https://example.com/kavlo-adapter");
     EXPECT_TRUE(panel.buyLink.clickable);
     panel.Show(true);
-    panel.SetCardState(1);
+    panel.SetCardState(AdapterDisabled);
     EXPECT_EQ(panel.picture.normalImage, app->skin.cardDisable);
     EXPECT_FALSE(panel.buyLink.IsVisible());
     EXPECT_EQ(panel.message.Text(), u"Please check network adapter is enabled");
     panel.SetCardState(7);
     EXPECT_EQ(panel.picture.normalImage, app->skin.cardDisable);
-    panel.SetCardState(0);
+    panel.SetCardState(AdapterNone);
     EXPECT_EQ(panel.picture.normalImage, app->skin.cardNo);
     EXPECT_TRUE(panel.buyLink.IsVisible());
     EXPECT_EQ(panel.message.Text(), u"Please insert the network adapter");

@@ -168,11 +168,11 @@ int main(int argc, char** argv)
         modal(plainAbout, [&] { Save(driver, plainAbout, "about-plain"); });
         CCardNoDlg card(nullptr);
         card.Create();
-        card.SetCardState(0);
+        card.SetCardState(AdapterNone);
         card.Show(true);
         driver.RunFor(100ms);
         Save(driver, card, "no-adapter");
-        card.SetCardState(1);
+        card.SetCardState(AdapterDisabled);
         driver.RunFor(100ms);
         Save(driver, card, "adapter-disabled");
         card.Show(false);
