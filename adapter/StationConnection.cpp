@@ -348,6 +348,9 @@ void CAdapterWirelessZadidar::ApplyProfile(const VuvProfile& profile)
 {
     VuvProfile copy = profile;
     copy.keyIndex = KeySlot(copy.keyIndex);
+    // A damaged stored profile may claim more key than its field holds.
+    for (uint16_t& length : copy.keyLength)
+        length = std::min<uint16_t>(length, sizeof copy.keys[0]);
     int infra = (copy.flags & ProfileInfrastructure) ? 1 : 0;
     int mode = ModeOf(copy);
     int cipher = CipherOf(copy);

@@ -355,6 +355,21 @@ TEST_F(ApplyProfileBuffersTest, DamagedSsidWithoutTerminatorIsCutAt32Bytes)
                                            std::string(32, 'S') + "\",1,0,0)");
 }
 
+// Guard against a damaged stored profile: a key length beyond the 16-byte key
+// field is cut to it, so the library never reads past a key.
+TEST_F(ApplyProfileBuffersTest, DamagedWepKeyLengthIsBoundedByTheKeyField)
+{
+    VuvProfile profile = Wep(Infra | Privacy | Mode(0) | Cipher(1), 1);
+    profile.keyLength[1] = 65535;
+    profile.keyLength[3] = 17;
+    adapter->ApplyProfile(profile);
+    EXPECT_EQ(recorder.CallsStartingWith("RT_SetWEPKey"),
+              (Lines{"RT_SetWEPKey(0,13," + Key0 + ")", "RT_SetWEPKey(1,16," + Key1 + ")",
+                     "RT_SetWEPKey(2,0," + NoKey + ")", "RT_SetWEPKey(3,16," + NoKey + ")",
+                     "RT_SetWEPKey(1,16," + Key1 + ")"}));
+    EXPECT_EQ(recorder.CallsStartingWith("RT_SetPrivacy"), Lines{"RT_SetPrivacy(1,128)"});
+}
+
 TEST_F(ApplyProfileBuffersTest, AdHocKeyRecordSitsAtOffsetEight)
 {
     adapter->ApplyProfile(Wpa(Privacy | Mode(3) | Cipher(3)));
