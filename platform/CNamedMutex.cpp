@@ -8,6 +8,18 @@
 
 #include "platform/StateDirectory.h"
 
+namespace {
+
+int OpenLockFile(const std::string& folder, const std::string& name)
+{
+    if (folder.empty())
+        return -1;
+    std::string path = folder + "/" + name + ".lock";
+    return open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+}
+
+} // namespace
+
 CNamedMutex::~CNamedMutex()
 {
     Close();
@@ -20,11 +32,9 @@ bool CNamedMutex::Create(const std::string& name, bool& alreadyExisted)
     if (name.empty() || name.find('/') != std::string::npos)
         return false;
     const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-    std::string folder = runtime && *runtime ? runtime : StateDirectory();
-    if (folder.empty())
-        return false;
-    std::string path = folder + "/" + name + ".lock";
-    int opened = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    int opened = OpenLockFile(runtime ? runtime : "", name);
+    if (opened < 0)
+        opened = OpenLockFile(StateDirectory(), name);
     if (opened < 0)
         return false;
     int locked;

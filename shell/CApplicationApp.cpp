@@ -1,9 +1,11 @@
 #include "shell/CApplicationApp.h"
 
 #include <cstdio>
+#include <unistd.h>
 
 #include "platform/CSystem.h"
 #include "platform/ProcessInfo.h"
+#include "platform/StateDirectory.h"
 
 namespace {
 CApplicationApp* theApp = nullptr;
@@ -35,10 +37,17 @@ bool CApplicationApp::InitInstance(const std::vector<std::string>& arguments)
 
 bool CApplicationApp::StartUp(const std::vector<std::string>& arguments)
 {
-    // Only "another instance holds it" ends this one; a lock that cannot be
-    // made at all does not stop the program.
+    // Another instance holding the lock ends this one silently; no lock at
+    // all ends it too, with a word why, as two copies could then run.
     bool alreadyRunning = false;
-    instanceMutex.Create("Application_Q7K2X", alreadyRunning);
+    if (!instanceMutex.Create("Application_Q7K2X", alreadyRunning)) {
+        fprintf(stderr,
+                "zarnwell: cannot make the single-instance lock file in $XDG_RUNTIME_DIR or in the state folder "
+                "(%s), so it does not start; ZARNWELL_STATE_DIR chooses another state folder\n",
+                StateDirectoryPath(geteuid() == 0).c_str());
+        exitStatus = 1;
+        return false;
+    }
     if (alreadyRunning) {
         instanceMutex.Close();
         return false; // silently: the running instance is not brought forward either

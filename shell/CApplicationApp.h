@@ -42,6 +42,8 @@ public:
     // control socket), and the main window's loop, which returns on Exit.
     std::function<void()> startServices;
     std::function<void()> runMainWindow;
+    // The process's exit status: not 0 when start-up failed.
+    int exitStatus = 0;
 
     CLanguageCatalog language;
     COperateSystemInfo systemInfo;

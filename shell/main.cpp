@@ -101,5 +101,5 @@ int main(int argc, char** argv)
     // No more world changes from the socket while the application goes away.
     control.reset();
     world.SetDeviceChangeListener(nullptr);
-    return 0;
+    return app.exitStatus;
 }

@@ -3,11 +3,13 @@
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <optional>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include "platform/CNamedMutex.h"
+#include "tests/support/SavedEnvironment.h"
 #include "tests/support/TempDir.h"
 
 namespace {
@@ -105,7 +107,24 @@ TEST_F(CNamedMutexTest, BadNamesAndFoldersFail)
     EXPECT_FALSE(mutex.Create("", existed));
     EXPECT_FALSE(mutex.Create("../escape", existed));
     EXPECT_FALSE(existed);
+}
+
+TEST_F(CNamedMutexTest, RuntimeFolderThatCannotHoldTheFileFallsBackToTheStateFolder)
+{
+    CSavedEnvironment environment{"ZARNWELL_STATE_DIR"};
+    setenv("ZARNWELL_STATE_DIR", temp.File("state").c_str(), 1);
     setenv("XDG_RUNTIME_DIR", temp.File("missing").c_str(), 1);
+    CNamedMutex mutex;
+    bool existed = true;
+    ASSERT_TRUE(mutex.Create("Application_Q7K2X", existed));
+    EXPECT_FALSE(existed);
+    EXPECT_TRUE(std::filesystem::exists(temp.File("state/Application_Q7K2X.lock")));
+    EXPECT_EQ(OtherProcessSees("Application_Q7K2X"), 1);
+
+    // Neither folder can hold it: no lock at all.
+    mutex.Close();
+    std::ofstream(temp.File("file")) << "x";
+    setenv("ZARNWELL_STATE_DIR", temp.File("file/state").c_str(), 1);
     EXPECT_FALSE(mutex.Create("Application_Q7K2X", existed));
 }
 

@@ -1,12 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fstream>
 
 #include "platform/CRegistry.h"
 #include "platform/CSystem.h"
 #include "platform/MockClock.h"
 #include "shell/CApplicationApp.h"
 #include "tests/adapter/AdapterFixture.h"
+#include "tests/support/SavedEnvironment.h"
 #include "tests/support/TempDir.h"
 
 namespace {
@@ -84,6 +86,24 @@ TEST_F(ApplicationStartTest, SecondInstanceInTheSameSessionEndsAtOnce)
     EXPECT_FALSE(second.StartUp({}));
     EXPECT_FALSE(second.adapter.workers[CAdapterWirelessZadidar::SlotTicker].HasThread());
     EXPECT_TRUE(first.adapter.workers[CAdapterWirelessZadidar::SlotTicker].HasThread());
+}
+
+TEST_F(ApplicationStartTest, WithoutAnyLockFileItEndsWithAMessageInsteadOfRunningUnguarded)
+{
+    CSavedEnvironment environment{"ZARNWELL_STATE_DIR"};
+    std::ofstream(runtime.File("file")) << "x";
+    setenv("XDG_RUNTIME_DIR", runtime.File("missing").c_str(), 1);
+    setenv("ZARNWELL_STATE_DIR", runtime.File("file/state").c_str(), 1);
+    bool servicesStarted = false;
+    CApplicationApp& a = Make();
+    a.startServices = [&] { servicesStarted = true; };
+    testing::internal::CaptureStderr();
+    EXPECT_FALSE(a.StartUp({}));
+    std::string message = testing::internal::GetCapturedStderr();
+    EXPECT_NE(message.find("zarnwell: cannot make the single-instance lock file"), std::string::npos) << message;
+    EXPECT_NE(a.exitStatus, 0);
+    EXPECT_FALSE(servicesStarted);
+    EXPECT_FALSE(a.adapter.workers[CAdapterWirelessZadidar::SlotTicker].HasThread());
 }
 
 TEST_F(ApplicationStartTest, WithoutElevationOnlyAnElevatedCopyIsAskedFor)

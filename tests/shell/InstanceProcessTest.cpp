@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -18,15 +19,22 @@ extern char** environ;
 namespace {
 
 // The real executable, started as a user would, with its own state, runtime
-// and socket folders; every process is ended by the test.
+// and socket folders (`changed` replaces any of those settings, "NAME=value");
+// every process is ended by the test.
 class CZarnwellProcess {
 public:
-    CZarnwellProcess(const CTempDir& home, const std::vector<std::string>& args)
+    CZarnwellProcess(const CTempDir& home, const std::vector<std::string>& args,
+                     const std::vector<std::string>& changed = {})
     {
         std::string exe = std::string(getenv("ZARNWELL_BIN_DIR")) + "/zarnwell";
         std::vector<std::string> env = {"ZARNWELL_STATE_DIR=" + home.Path(), "XDG_RUNTIME_DIR=" + home.Path(),
                                         "ZARNWELL_SIM_SOCKET=" + home.File("sim.sock"), "PATH=/usr/bin:/bin",
                                         "QT_QPA_PLATFORM=offscreen"};
+        for (const std::string& setting : changed) {
+            std::string name = setting.substr(0, setting.find('=') + 1);
+            std::erase_if(env, [&](const std::string& e) { return e.starts_with(name); });
+            env.push_back(setting);
+        }
         std::vector<char*> envp, argv{exe.data()};
         for (std::string& e : env)
             envp.push_back(e.data());
@@ -132,6 +140,17 @@ TEST(InstanceProcessTest, ACrashedInstanceNeverBlocksTheNext)
     EXPECT_TRUE(next.WaitForOutput(Running)) << next.output;
     next.Terminate();
     EXPECT_EQ(next.WaitForExit(), 0);
+}
+
+TEST(InstanceProcessTest, WithoutAnyPlaceForTheLockItEndsWithAMessageAndAFailure)
+{
+    CTempDir home;
+    std::ofstream(home.File("file")) << "x";
+    CZarnwellProcess process(home, {}, {"XDG_RUNTIME_DIR=" + home.File("missing"),
+                                        "ZARNWELL_STATE_DIR=" + home.File("file/state")});
+    EXPECT_EQ(process.WaitForExit(), 1) << process.output;
+    EXPECT_NE(process.output.find("single-instance lock"), std::string::npos) << process.output;
+    EXPECT_EQ(process.output.find(Running), std::string::npos) << process.output;
 }
 
 } // namespace
