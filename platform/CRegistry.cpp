@@ -149,7 +149,13 @@ bool KeyStored(sqlite3* db, const std::string& folded)
 
 } // namespace
 
-CRegistry::CRegistry(const std::string& stateFolder) : folder(stateFolder) {}
+CRegistry::CRegistry(const std::string& stateFolder) : folder(stateFolder)
+{
+    for (int index = 0; index < 2 && !folder.empty(); ++index)
+        for (const char* suffix : {"", "-wal", "-shm", "-journal"})
+            if (!KeepPrivate(folder + "/" + HiveFiles[index] + suffix))
+                refused[index] = true;
+}
 
 CRegistry::~CRegistry()
 {
@@ -170,7 +176,7 @@ sqlite3* CRegistry::Connection(RegistryHive hive)
     int index = hive == HiveClassesRoot ? 1 : 0;
     if (connections[index])
         return connections[index];
-    if (folder.empty())
+    if (folder.empty() || refused[index])
         return nullptr;
     std::string path = folder + "/" + HiveFiles[index];
     // Made here so that it is private from the start; SQLite gives its journal

@@ -11,7 +11,9 @@ struct sqlite3;
 class CRegistryOwner;
 
 // The registry's model over SQLite: one database per hive in the state folder
-// (local-machine.db, classes-root.db, mode 0600).
+// (local-machine.db, classes-root.db, mode 0600). Existing files of a hive are
+// kept private when the object is made; a hive with a file of another user is
+// not used (see KeepPrivate).
 //
 // Keys are backslash-separated paths; "" is the hive's root, which always
 // exists. Key paths and value names compare without regard to ASCII letter
@@ -72,5 +74,6 @@ private:
     std::string folder;
     std::mutex mutex;
     sqlite3* connections[2] = {nullptr, nullptr}; // guarded by mutex
+    bool refused[2] = {false, false};
     std::vector<CRegistryOwner*> owners;           // guarded by mutex
 };

@@ -1,6 +1,7 @@
 #include "platform/StateDirectory.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <pwd.h>
 #include <sys/stat.h>
@@ -57,7 +58,23 @@ std::string StateDirectoryPath(bool asRoot)
 std::string StateDirectory()
 {
     std::string path = StateDirectoryPath(geteuid() == 0);
-    if (path.empty() || !MakeDirectories(path))
+    if (path.empty() || !MakeDirectories(path) || !KeepPrivate(path))
         return "";
     return path;
+}
+
+bool KeepPrivate(const std::string& path)
+{
+    // A restored backup or a copied home may bring looser modes or another owner.
+    struct stat info;
+    if (stat(path.c_str(), &info) != 0)
+        return errno == ENOENT;
+    if (info.st_uid != geteuid()) {
+        fprintf(stderr, "%s: %s belongs to another user (uid %u), so it is not used\n", program_invocation_short_name,
+                path.c_str(), unsigned(info.st_uid));
+        return false;
+    }
+    if (info.st_mode & 077)
+        chmod(path.c_str(), info.st_mode & 0700);
+    return true;
 }

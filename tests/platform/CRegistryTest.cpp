@@ -3,6 +3,7 @@
 #include <csignal>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <sqlite3.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -175,6 +176,45 @@ TEST_F(CRegistryTest, StorePersistsInPrivateFiles)
     uint32_t number = 0;
     EXPECT_TRUE(again.QueryNumber(HiveLocalMachine, Root, "NetworkMode", number));
     EXPECT_EQ(number, 1u);
+}
+
+// A restored backup or a copied home may bring looser files.
+TEST_F(CRegistryTest, LooseStoreFilesAreTightenedWhenOpened)
+{
+    {
+        CRegistry registry(temp.Path());
+        ASSERT_TRUE(registry.CreateKey(HiveLocalMachine, Root));
+    }
+    std::ofstream(temp.File("local-machine.db-wal")); // as a crash leaves it
+    for (const char* name : {"local-machine.db", "local-machine.db-wal"})
+        ASSERT_EQ(chmod(temp.File(name).c_str(), 0644), 0);
+    CRegistry registry(temp.Path());
+    for (const char* name : {"local-machine.db", "local-machine.db-wal"}) {
+        struct stat info;
+        ASSERT_EQ(stat(temp.File(name).c_str(), &info), 0);
+        EXPECT_EQ(info.st_mode & 0777, 0600u) << name;
+    }
+    EXPECT_TRUE(registry.KeyExists(HiveLocalMachine, Root));
+}
+
+TEST_F(CRegistryTest, StoreFileOfAnotherUserIsNotUsed)
+{
+    if (geteuid() != 0)
+        GTEST_SKIP() << "only root can give a file to another user";
+    std::ofstream(temp.File("local-machine.db"));
+    ASSERT_EQ(chmod(temp.File("local-machine.db").c_str(), 0644), 0);
+    ASSERT_EQ(chown(temp.File("local-machine.db").c_str(), 65534, 65534), 0);
+    testing::internal::CaptureStderr();
+    CRegistry registry(temp.Path());
+    std::string message = testing::internal::GetCapturedStderr();
+    EXPECT_NE(message.find(temp.File("local-machine.db") + " belongs to another user"), std::string::npos)
+        << message;
+    EXPECT_FALSE(registry.CreateKey(HiveLocalMachine, Root));
+    EXPECT_TRUE(registry.CreateKey(HiveClassesRoot, "x")); // the other hive's files are this user's
+    struct stat info;
+    ASSERT_EQ(stat(temp.File("local-machine.db").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0644u);
+    EXPECT_EQ(info.st_size, 0);
 }
 
 TEST_F(CRegistryTest, UnusableFolderFailsEverything)

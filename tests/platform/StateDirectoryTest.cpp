@@ -4,6 +4,7 @@
 #include <fstream>
 #include <optional>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include "platform/StateDirectory.h"
 #include "tests/support/SavedEnvironment.h"
@@ -64,6 +65,41 @@ TEST_F(StateDirectoryTest, CreatesPrivateFolderWithParents)
     EXPECT_EQ(info.st_mode & 0777, 0700u);
     // An existing folder is fine.
     EXPECT_EQ(StateDirectory(), path);
+}
+
+// A restored backup or a copied home may bring a looser folder.
+TEST_F(StateDirectoryTest, ExistingLooseFolderIsTightened)
+{
+    std::string path = temp.File("state");
+    ASSERT_EQ(mkdir(path.c_str(), 0700), 0);
+    ASSERT_EQ(chmod(path.c_str(), 0755), 0);
+    setenv("ZARNWELL_STATE_DIR", path.c_str(), 1);
+    EXPECT_EQ(StateDirectory(), path);
+    struct stat info;
+    ASSERT_EQ(stat(path.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0700u);
+}
+
+TEST_F(StateDirectoryTest, FolderOfAnotherUserIsRefusedWithAMessage)
+{
+    // Root gives a folder away; anyone else finds one in "/".
+    std::string path = "/";
+    if (geteuid() == 0) {
+        path = temp.File("theirs");
+        ASSERT_EQ(mkdir(path.c_str(), 0700), 0);
+        ASSERT_EQ(chmod(path.c_str(), 0755), 0);
+        ASSERT_EQ(chown(path.c_str(), 65534, 65534), 0);
+    }
+    struct stat before;
+    ASSERT_EQ(stat(path.c_str(), &before), 0);
+    setenv("ZARNWELL_STATE_DIR", path.c_str(), 1);
+    testing::internal::CaptureStderr();
+    EXPECT_EQ(StateDirectory(), "");
+    std::string message = testing::internal::GetCapturedStderr();
+    EXPECT_NE(message.find(path + " belongs to another user"), std::string::npos) << message;
+    struct stat after;
+    ASSERT_EQ(stat(path.c_str(), &after), 0);
+    EXPECT_EQ(after.st_mode, before.st_mode);
 }
 
 TEST_F(StateDirectoryTest, FolderThatCannotBeMadeGivesEmptyPath)
