@@ -11,6 +11,12 @@ using namespace std::chrono_literals;
 
 namespace {
 
+// Sets its flag when it goes, as the worker's stack unwinds or returns.
+struct CUnwindWitness {
+    std::atomic<bool>& gone;
+    ~CUnwindWitness() { gone = true; }
+};
+
 class WorkerThreadTest : public ::testing::Test {
 protected:
     WorkerThreadTest() { clock.Participate(); }
@@ -55,18 +61,24 @@ TEST_F(WorkerThreadTest, TerminatedWorkerRunsNothingAfterItsWait)
 TEST_F(WorkerThreadTest, TerminationUnwindsAtTheNextCheckpoint)
 {
     std::atomic<bool> spinning = false;
+    std::atomic<bool> unwound = false;
     std::atomic<int> after = 0;
     CWorkerThread worker;
     worker.Start(clock, [&] {
+        CUnwindWitness witness{unwound};
         spinning = true;
-        for (;;)
-            CWorkerThread::CheckTermination(); // stands for a driver call
+        // Busy without ever waiting on the clock, until it is marked.
+        while (!CWorkerThread::TerminationRequested(CWorkerThread::Current())) {
+        }
+        CWorkerThread::CheckTermination(); // stands for a driver call
         after = 1;
     });
     while (!spinning) {
     }
     worker.Terminate();
+    EXPECT_TRUE(unwound);
     EXPECT_EQ(after, 0);
+    EXPECT_FALSE(worker.HasThread());
 }
 
 TEST(WorkerThreadRealClockTest, TerminationWakesARealWait)
@@ -87,11 +99,23 @@ TEST(WorkerThreadRealClockTest, DestructionEndsARunningWorker)
 {
     CRealClock clock;
     CEvent never(clock, CEvent::ManualReset);
+    std::atomic<bool> started = false;
+    std::atomic<bool> unwound = false;
+    std::atomic<int> after = 0;
     {
         CWorkerThread worker;
-        worker.Start(clock, [&] { never.Wait(); });
+        worker.Start(clock, [&] {
+            CUnwindWitness witness{unwound};
+            started = true;
+            never.Wait();
+            after = 1;
+        });
+        while (!started) {
+        }
     }
-    SUCCEED();
+    // Ended and joined before the destructor returned.
+    EXPECT_TRUE(unwound);
+    EXPECT_EQ(after, 0);
 }
 
 } // namespace
