@@ -67,7 +67,7 @@ TEST_F(CSettingsTest, NoFileGivesTheBuiltInLook)
 TEST_F(CSettingsTest, ShippedFileWritesOutTheBuiltInLook)
 {
     std::filesystem::path shipped =
-        std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "resources/Setting/Setting.ini";
+        std::filesystem::path(ZARNWELL_SOURCE_DIR) / "resources/Setting/Setting.ini";
     std::filesystem::create_directories(dir.File("Setting"));
     std::filesystem::copy_file(shipped, dir.File("Setting/Setting.ini"));
     ExpectBuiltInLook(Load());

@@ -16,7 +16,7 @@
 namespace {
 
 const std::filesystem::path repository =
-    std::filesystem::path(__FILE__).parent_path().parent_path().parent_path();
+    std::filesystem::path(ZARNWELL_SOURCE_DIR);
 
 // Texts the code looks up through variables (security and cipher names, the
 // busy panel's kinds), which a scan of the sources cannot see.

@@ -13,7 +13,7 @@
 namespace {
 
 const std::filesystem::path repository =
-    std::filesystem::path(__FILE__).parent_path().parent_path().parent_path();
+    std::filesystem::path(ZARNWELL_SOURCE_DIR);
 
 std::string ReadAll(const std::string& path)
 {

@@ -10,7 +10,7 @@
 namespace {
 
 const std::string folder =
-    std::filesystem::path(__FILE__).parent_path().parent_path().parent_path().string() + "/resources/dialogs/";
+    std::string(ZARNWELL_SOURCE_DIR) + "resources/dialogs/";
 
 TEST(ShippedTemplates, EveryControlHasAClassAndLiesInsideItsDialog)
 {

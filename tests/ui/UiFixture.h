@@ -21,7 +21,7 @@ class UiFixture : public ::testing::Test {
 protected:
     static std::string Repository()
     {
-        return std::filesystem::path(__FILE__).parent_path().parent_path().parent_path().string() + "/";
+        return ZARNWELL_SOURCE_DIR;
     }
     static std::string Skin(const std::string& name) { return Repository() + "resources/Skin/" + name; }
 
