@@ -6,8 +6,7 @@
 
 CAboutNewDlg::CAboutNewDlg(CWindow* parent) : CTDialog(templateId, parent)
 {
-    Bind(1037, title);
-    Bind(1001, closeButton);
+    BindTitleBar();
     Bind(1088, logo);
     Bind(1041, product);
     Bind(1003, versionLabel);
@@ -23,9 +22,6 @@ bool CAboutNewDlg::OnInitDialog()
     const CSettings& settings = app.settings;
     InitSkinnedWindow(app.skin.aboutBack);
 
-    ApplyTextStyle(title, settings.textBlackColor, settings);
-    title.SetFont(settings.staticFontHeight, settings.fontName, 700);
-    SetCloseButtonImages(closeButton, app.skin);
     logo.SetImages(app.skin.corpLogo, "", "");
     ApplyTextStyle(product, settings.textBlackColor, settings);
     product.SetFont(settings.staticFontHeight, settings.fontName, 700);

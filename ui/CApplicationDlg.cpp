@@ -1,9 +1,9 @@
 #include "ui/CApplicationDlg.h"
 
 #include "shell/CApplicationApp.h"
-#include "shell/TextUtils.h"
 #include "ui/CAboutNewDlg.h"
 #include "ui/CExitDlg.h"
+#include "ui/TrayIconChoice.h"
 #include "ui/WindowTexts.h"
 #include "ui/framework/CDesktop.h"
 #include "ui/framework/CMenu.h"
@@ -31,10 +31,9 @@ constexpr int infoMenu = 136;
 CApplicationDlg::CApplicationDlg()
     : CTDialog(templateId, nullptr), noAdapterPanel(this), tray([this](int message) { OnTrayNotify(message); })
 {
-    Bind(1037, title);
+    BindTitleBar();
     Bind(1002, minimiseButton);
     Bind(1004, infoButton);
-    Bind(1001, closeButton);
     Bind(1005, stationTabButton);
     Bind(1006, softApTabButton);
     currentTrayIcon = App().skin.trayStaDisconnect;
@@ -54,12 +53,9 @@ bool CApplicationDlg::OnInitDialog()
     noAdapterPanel.Create();
     UpdateTray(CTrayIcon::TrayAdd);
 
-    ApplyTextStyle(title, settings.textBlackColor, settings);
-    title.SetFont(settings.staticFontHeight, settings.fontName, 700);
     minimiseButton.SetImages(app.skin.btnMinNormal, app.skin.btnMinMove, "");
     minimiseButton.Show(false);
     infoButton.SetImages(app.skin.btnInfoNormal, app.skin.btnInfoMove, "");
-    SetCloseButtonImages(closeButton, app.skin);
     struct Tab { CTButtonPicture& button; const std::string& normal; const std::string& down; };
     for (Tab tab : {Tab{stationTabButton, app.skin.btnModeNormal, app.skin.btnModeDown},
                     Tab{softApTabButton, app.skin.btnWifiNormal, app.skin.btnWifiDown}}) {
@@ -243,10 +239,8 @@ void CApplicationDlg::OnTaskbarCreated()
 {
     CApplicationApp& app = App();
     UpdateTray(CTrayIcon::TrayDelete);
-    if (app.shownAdapterState == AdapterNone)
-        currentTrayIcon = app.skin.trayCardNo;
-    else
-        currentTrayIcon = app.currentMode == ModeStation ? app.skin.trayStaDisconnect : app.skin.trayWifiConnect;
+    currentTrayIcon =
+        ChooseTrayIcon(app.skin, {TrayHostReturned, app.shownAdapterState, app.currentMode == ModeStation});
     UpdateTray(CTrayIcon::TrayAdd);
     Show(false);
     UpdateTray(CTrayIcon::TrayModify);
@@ -277,101 +271,122 @@ void CApplicationDlg::OnDeviceChange(uint32_t event, const void* data)
 
 void CApplicationDlg::OnTimer(int timerId)
 {
-    CApplicationApp& app = App();
-    if (timerId == softApStartTimer) {
-        KillTimer(softApStartTimer);
-        if (panels.startSoftApWait)
-            panels.startSoftApWait(showWaitOnStart);
-        showWaitOnStart = false;
-        return;
+    switch (timerId) {
+    case pollTimer:
+        OnPollTimer();
+        break;
+    case softApStartTimer:
+        OnSoftApStartTimer();
+        break;
+    case topMostTimer:
+        OnTopMostTimer();
+        break;
+    default:
+        break;
     }
-    if (timerId == topMostTimer) {
-        KillTimer(topMostTimer);
-        if (!mainNeverRaised) {
-            SetTopMost(false);
-            Raise();
-        }
-        if (!panelNeverRaised) {
-            noAdapterPanel.SetTopMost(false);
-            noAdapterPanel.Raise();
-        }
-        return;
-    }
-    if (timerId != pollTimer)
-        return;
+}
+
+void CApplicationDlg::OnPollTimer()
+{
     if (tray.HostReturned())
         OnTaskbarCreated();
+    const int state = App().adapter.adapterState;
+    if (state != App().shownAdapterState)
+        FollowAdapterState(state);
+    if (state == AdapterReady && (!panels.idle || panels.idle()))
+        FollowLink();
+    if (firstTick)
+        ShowFirstWindow(state);
+}
 
-    const int state = app.adapter.adapterState;
-    if (state != app.shownAdapterState) {
-        app.shownAdapterState = state;
+void CApplicationDlg::FollowAdapterState(int state)
+{
+    CApplicationApp& app = App();
+    app.shownAdapterState = state;
+    Show(false);
+    UpdateTray(CTrayIcon::TrayModify);
+    noAdapterPanel.Show(false);
+    // Without a tray nothing could bring a window back: show it at once.
+    if ((!shownForState || !CTrayIcon::Available()) && app.startHidden == 0 && state != AdapterInitialising) {
+        ShowForAdapterState(true);
+        shownForState = true;
+        showWaitOnStart = true;
+    }
+    if (state == AdapterNone) {
+        KillTimer(softApStartTimer);
+    } else if (app.currentMode == ModeStation) {
+        if (state == AdapterReady && panels.startScan)
+            panels.startScan();
+    } else if (state == AdapterReady) {
+        SetTimer(softApStartTimer, 500ms);
+    }
+    SetTrayIcon({TrayAdapterChanged, state, app.currentMode == ModeStation});
+    if ((state == AdapterNone || state == AdapterDisabled) && app.activePopup) {
+        static_cast<CDialog*>(app.activePopup)->PostClose();
+        app.activePopup = nullptr;
+    }
+}
+
+void CApplicationDlg::FollowLink()
+{
+    CApplicationApp& app = App();
+    if (panels.checkRadio)
+        panels.checkRadio();
+    char ssid[33] = {};
+    uint8_t bssid[6] = {};
+    const int link = panels.checkLink ? panels.checkLink() : app.adapter.QueryLink(ssid, bssid);
+    const bool station = app.currentMode == ModeStation;
+    if (link != app.shownLinkState) {
+        app.shownLinkState = link;
+        SetTrayIcon({TrayLinkChanged, AdapterReady, station, link});
+    }
+    if ((link == LinkConnected || link == LinkNoAddress) && station) {
+        int quality = 0;
+        app.adapter.GetSignalQuality(quality);
+        SetTrayIcon({TraySignalRead, AdapterReady, station, link, quality});
+    }
+}
+
+void CApplicationDlg::ShowFirstWindow(int state)
+{
+    CApplicationApp& app = App();
+    if (app.startHidden == 0 || !CTrayIcon::Available()) {
+        app.startHidden = 0;
+        ShowForAdapterState(true);
+        if (state == AdapterInitialising)
+            shownForState = false;
+    } else {
+        app.startHidden = 0;
         Show(false);
-        UpdateTray(CTrayIcon::TrayModify);
         noAdapterPanel.Show(false);
-        // Without a tray nothing could bring a window back: show it at once.
-        if ((!shownForState || !CTrayIcon::Available()) && app.startHidden == 0 && state != AdapterInitialising) {
-            ShowForAdapterState(true);
-            shownForState = true;
-            showWaitOnStart = true;
-        }
-        if (state == AdapterNone) {
-            KillTimer(softApStartTimer);
-            currentTrayIcon = app.skin.trayCardNo;
-        } else if (app.currentMode == ModeStation) {
-            if (state == AdapterReady && panels.startScan)
-                panels.startScan();
-            currentTrayIcon = app.skin.trayStaDisconnect;
-        } else {
-            if (state == AdapterReady)
-                SetTimer(softApStartTimer, 500ms);
-            currentTrayIcon = app.skin.trayWifiDisconnect;
-        }
         UpdateTray(CTrayIcon::TrayModify);
-        if ((state == AdapterNone || state == AdapterDisabled) && app.activePopup) {
-            static_cast<CDialog*>(app.activePopup)->PostClose();
-            app.activePopup = nullptr;
-        }
     }
+    firstTick = false;
+}
 
-    if (state == AdapterReady && (!panels.idle || panels.idle())) {
-        if (panels.checkRadio)
-            panels.checkRadio();
-        char ssid[33] = {};
-        uint8_t bssid[6] = {};
-        const int link = panels.checkLink ? panels.checkLink() : app.adapter.QueryLink(ssid, bssid);
-        const bool linked = link == LinkConnected || link == LinkNoAddress;
-        const bool station = app.currentMode == ModeStation;
-        if (link != app.shownLinkState) {
-            app.shownLinkState = link;
-            if (linked)
-                currentTrayIcon = station ? app.skin.trayStaConnect3 : app.skin.trayWifiConnect;
-            else
-                currentTrayIcon = station ? app.skin.trayStaDisconnect : app.skin.trayWifiDisconnect;
-            UpdateTray(CTrayIcon::TrayModify);
-        }
-        if (linked && station) {
-            int quality = 0;
-            app.adapter.GetSignalQuality(quality);
-            const int level = quality == 0 ? 0 : SignalLevel(quality);
-            currentTrayIcon = level <= 1   ? app.skin.trayStaConnect1
-                              : level == 2 ? app.skin.trayStaConnect2
-                                           : app.skin.trayStaConnect3;
-            UpdateTray(CTrayIcon::TrayModify);
-        }
-    }
+void CApplicationDlg::OnSoftApStartTimer()
+{
+    KillTimer(softApStartTimer);
+    if (panels.startSoftApWait)
+        panels.startSoftApWait(showWaitOnStart);
+    showWaitOnStart = false;
+}
 
-    if (firstTick) {
-        if (app.startHidden == 0 || !CTrayIcon::Available()) {
-            app.startHidden = 0;
-            ShowForAdapterState(true);
-            if (state == AdapterInitialising)
-                shownForState = false;
-        } else {
-            app.startHidden = 0;
-            Show(false);
-            noAdapterPanel.Show(false);
-            UpdateTray(CTrayIcon::TrayModify);
-        }
-        firstTick = false;
+void CApplicationDlg::OnTopMostTimer()
+{
+    KillTimer(topMostTimer);
+    if (!mainNeverRaised) {
+        SetTopMost(false);
+        Raise();
     }
+    if (!panelNeverRaised) {
+        noAdapterPanel.SetTopMost(false);
+        noAdapterPanel.Raise();
+    }
+}
+
+void CApplicationDlg::SetTrayIcon(const TrayReading& reading)
+{
+    currentTrayIcon = ChooseTrayIcon(App().skin, reading);
+    UpdateTray(CTrayIcon::TrayModify);
 }

@@ -5,9 +5,9 @@
 
 #include "ui/CCardNoDlg.h"
 #include "ui/CTDialog.h"
+#include "ui/TrayIconChoice.h"
 #include "ui/controls/CTButtonPicture.h"
 #include "ui/controls/CTButtonPng.h"
-#include "ui/controls/CTStaticPng.h"
 #include "ui/framework/CTrayIcon.h"
 
 // The top-level window: title, title buttons, the Station and SoftAP tabs over
@@ -55,10 +55,8 @@ public:
     bool UpdateTray(CTrayIcon::Operation operation);
     void ShowMenu(int menuId);
 
-    CTStaticPng title;
     CTButtonPng minimiseButton;
     CTButtonPng infoButton;
-    CTButtonPng closeButton;
     CTButtonPicture stationTabButton;
     CTButtonPicture softApTabButton;
     CCardNoDlg noAdapterPanel;
@@ -73,6 +71,14 @@ public:
     bool panelNeverRaised = true;
 
 private:
+    // Timer 1000 in its steps: the adapter's state, the link, the first tick.
+    void OnPollTimer();
+    void FollowAdapterState(int state);
+    void FollowLink();
+    void ShowFirstWindow(int state);
+    void OnSoftApStartTimer();
+    void OnTopMostTimer();
+    void SetTrayIcon(const TrayReading& reading);
     void HideToTray();
     void PlaceTopMostOnce(CWindow& window, bool& neverRaised);
     int ModalPopup(CDialog& dialog);

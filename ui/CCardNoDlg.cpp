@@ -6,8 +6,7 @@
 
 CCardNoDlg::CCardNoDlg(CWindow* parent) : CTDialog(templateId, parent)
 {
-    Bind(1037, title);
-    Bind(1001, closeButton);
+    BindTitleBar();
     Bind(1090, picture);
     Bind(1085, message);
     Bind(1086, buyLink);
@@ -19,9 +18,6 @@ bool CCardNoDlg::OnInitDialog()
     const CSettings& settings = app.settings;
     InitSkinnedWindow(app.skin.aboutBack);
 
-    ApplyTextStyle(title, settings.textBlackColor, settings);
-    title.SetFont(settings.staticFontHeight, settings.fontName, 700);
-    SetCloseButtonImages(closeButton, app.skin);
     ApplyTextStyle(message, settings.textBlackColor, settings);
     message.alignment = 4;
     buyLink.SetFont(settings.staticFontHeight, settings.fontName, settings.staticFontWeight);

@@ -19,8 +19,6 @@ public:
     bool OnInitDialog() override;
     void OnCommand(int commandId) override;
 
-    CTStaticPng title;
-    CTButtonPng closeButton;
     CTStaticPng picture;
     CTStaticPng message;
     CTStaticPng buyLink;

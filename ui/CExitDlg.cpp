@@ -5,8 +5,7 @@
 
 CExitDlg::CExitDlg(CWindow* parent) : CTDialog(templateId, parent)
 {
-    Bind(1037, title);
-    Bind(1001, closeButton);
+    BindTitleBar();
     Bind(1038, question);
     Bind(1039, exitButton);
     Bind(1040, cancelButton);
@@ -18,9 +17,6 @@ bool CExitDlg::OnInitDialog()
     const CSettings& settings = app.settings;
     InitSkinnedWindow(app.skin.exitBack);
 
-    ApplyTextStyle(title, settings.textBlackColor, settings);
-    title.SetFont(settings.staticFontHeight, settings.fontName, 700);
-    SetCloseButtonImages(closeButton, app.skin);
     ApplyTextStyle(question, settings.textBlackColor, settings);
     question.alignment = 4;
     exitButton.SetImages(app.skin.btnOk, "", "");

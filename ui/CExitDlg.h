@@ -16,8 +16,6 @@ public:
     void OnCommand(int commandId) override;
     bool PreTranslateKey(int key) override;
 
-    CTStaticPng title;
-    CTButtonPng closeButton;
     CTStaticPng question;
     CTButtonPng exitButton;
     CTButtonPng cancelButton;

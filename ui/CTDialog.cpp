@@ -50,4 +50,16 @@ void CTDialog::InitSkinnedWindow(const std::string& backgroundPath)
     SetBackground(backgroundPath);
     dragEnabled = true;
     cornerRadius = app.settings.filletRadian;
+    if (!titleBarBound)
+        return;
+    ApplyTextStyle(title, app.settings.textBlackColor, app.settings);
+    title.SetFont(app.settings.staticFontHeight, app.settings.fontName, 700);
+    SetCloseButtonImages(closeButton, app.skin);
+}
+
+void CTDialog::BindTitleBar()
+{
+    Bind(titleId, title);
+    Bind(closeId, closeButton);
+    titleBarBound = true;
 }

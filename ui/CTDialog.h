@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "ui/controls/CTButtonPng.h"
+#include "ui/controls/CTStaticPng.h"
 #include "ui/framework/CDialog.h"
 #include "ui/framework/CSurface.h"
 
@@ -16,8 +18,13 @@ public:
     void SetBackground(const std::string& path);
     // The start every top-level skinned window shares, in this order: its
     // texts translated, its skin bitmap, dragging by the background, the
-    // corner radius of the settings.
+    // corner radius of the settings; then its title bar, if it has one.
     void InitSkinnedWindow(const std::string& backgroundPath);
+
+    // The title bar most windows carry: the caption in the black text style,
+    // bold, and the close button with its two pictures.
+    CTStaticPng title;
+    CTButtonPng closeButton;
 
     CSurface background;
     bool dragEnabled = false;
@@ -30,4 +37,14 @@ public:
     void OnPaint(CPainter& painter) override;
     void OnLButtonDown(CPoint point) override;
     bool PreTranslateKey(int key) override;
+
+protected:
+    static constexpr int titleId = 1037;
+    static constexpr int closeId = 1001;
+
+    // Before Create: this window has the title bar (`title`, `closeButton`).
+    void BindTitleBar();
+
+private:
+    bool titleBarBound = false;
 };

@@ -2,6 +2,7 @@
 
 #include "ui/CAboutDlg.h"
 #include "ui/CAboutNewDlg.h"
+#include "ui/CApplicationDlg.h"
 #include "ui/CCardNoDlg.h"
 #include "ui/CExitDlg.h"
 #include "tests/ui/AppFixture.h"
@@ -58,6 +59,30 @@ TEST_F(SmallPanelsTest, ExitIsStyledAsItsTemplateAndSettingsSay)
         EXPECT_EQ(d.ClientSize(), (CSize{258, 185}));
         d.EndDialog(2);
     });
+}
+
+TEST_F(SmallPanelsTest, EveryPanelHasTheSameTitleBar)
+{
+    CExitDlg exitPanel(nullptr);
+    CAboutNewDlg about(nullptr);
+    CCardNoDlg noAdapter(nullptr);
+    CApplicationDlg main;
+    for (CTDialog* panel : std::initializer_list<CTDialog*>{&exitPanel, &about, &noAdapter, &main}) {
+        ASSERT_TRUE(panel->Create());
+        const int id = panel->TemplateId();
+        EXPECT_EQ(panel->title.Id(), 1037) << id;
+        EXPECT_EQ(panel->title.Text(), u"Kavlo Network Adapter") << id;
+        EXPECT_EQ(panel->title.fontWeight, 700) << id;
+        EXPECT_EQ(panel->title.fontHeight, app->settings.staticFontHeight) << id;
+        EXPECT_EQ(panel->title.fontFace, app->settings.fontName) << id;
+        EXPECT_EQ(panel->title.normalColor, app->settings.textBlackColor) << id;
+        EXPECT_EQ(panel->title.alignment, 5) << id;
+        EXPECT_EQ(panel->closeButton.Id(), 1001) << id;
+        EXPECT_EQ(panel->closeButton.normalImage, app->skin.btnCloseNormal) << id;
+        EXPECT_EQ(panel->closeButton.hoverImage, app->skin.btnCloseMove) << id;
+        EXPECT_EQ(panel->closeButton.pressedImage, app->skin.btnCloseMove) << id;
+        EXPECT_EQ(panel->closeButton.cursor, CTPngFace::CursorHand) << id;
+    }
 }
 
 TEST_F(SmallPanelsTest, AboutShowsTheVersionAndEndsWithCloseOrEscape)

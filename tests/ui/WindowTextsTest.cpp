@@ -24,7 +24,6 @@ public:
         combo->SetCurrentSelection(1);
         return true;
     }
-    CTStaticPng title;
 };
 
 class WindowTextsTest : public UiFixture {
