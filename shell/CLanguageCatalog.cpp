@@ -90,7 +90,7 @@ bool CLanguageCatalog::KeepsUserText(std::string_view className)
     return false;
 }
 
-bool CLanguageCatalog::MarkTranslated(const void* window)
+bool CLanguageCatalog::MarkTranslated(uint64_t windowHandle)
 {
-    return translatedWindows.insert(window).second;
+    return translatedWindows.insert(windowHandle).second;
 }

@@ -43,9 +43,9 @@ public:
     // Controls of these window classes hold the user's data, never translated.
     static bool KeepsUserText(std::string_view className);
 
-    // Records a window as translated; false when it already was (then it is
-    // left alone: a window is translated once per handle).
-    bool MarkTranslated(const void* window);
+    // Records a window handle as translated; false when it already was (then
+    // the window is left alone: a window is translated once per handle).
+    bool MarkTranslated(uint64_t windowHandle);
 
     std::string indexFile = "Language.ini";
     std::string baseDir = "./";
@@ -55,5 +55,5 @@ public:
 
 private:
     CProfileFile translations;
-    std::unordered_set<const void*> translatedWindows;
+    std::unordered_set<uint64_t> translatedWindows;
 };

@@ -23,13 +23,13 @@ std::u16string Cut(std::u16string text, std::size_t chars)
 
 void TranslateWindow(CWindow& window, CLanguageCatalog& language)
 {
-    if (!window.Exists() || !language.MarkTranslated(&window))
+    if (!window.Exists() || !language.MarkTranslated(window.Handle()))
         return;
     std::u16string translated;
     if (language.TitleTranslation(Cut(window.Text(), titleChars), translated))
         window.SetText(translated);
     for (CWindow* control : window.Descendants()) {
-        if (!language.MarkTranslated(control) || CLanguageCatalog::KeepsUserText(control->ClassName()))
+        if (!language.MarkTranslated(control->Handle()) || CLanguageCatalog::KeepsUserText(control->ClassName()))
             continue;
         if (control->ClassName() == "ComboBox") {
             int selected = control->CurrentSelection();

@@ -153,10 +153,10 @@ TEST_F(CLanguageCatalogTest, UserDataClassesAreKnownByExactName)
 TEST_F(CLanguageCatalogTest, AWindowIsTranslatedOncePerHandle)
 {
     CLanguageCatalog catalog;
-    int first = 0, second = 0;
-    EXPECT_TRUE(catalog.MarkTranslated(&first));
-    EXPECT_TRUE(catalog.MarkTranslated(&second));
-    EXPECT_FALSE(catalog.MarkTranslated(&first));
+    EXPECT_TRUE(catalog.MarkTranslated(7));
+    EXPECT_TRUE(catalog.MarkTranslated(8));
+    EXPECT_FALSE(catalog.MarkTranslated(7));
+    EXPECT_FALSE(catalog.MarkTranslated(8));
 }
 
 TEST_F(CLanguageCatalogTest, Utf16LanguageFile)

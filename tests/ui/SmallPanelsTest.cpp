@@ -151,4 +151,39 @@ TEST_F(ChinesePanelsTest, PanelsAreTranslatedWhenTheyStart)
     EXPECT_NE(panel.buyLink.Text(), u"No network adapter, to buy !");
 }
 
+TEST_F(ChinesePanelsTest, APanelOpenedAgainFromTheMenusIsTranslatedAgain)
+{
+    // Exit, Exit again, About, then Exit: each panel lives on the stack of the
+    // same menu handler, so each new one may lie where the last one was.
+    CApplicationDlg window;
+    std::vector<std::u16string> shown;
+    auto answerExit = [&] {
+        auto* confirm = static_cast<CExitDlg*>(driver->FindWindow(CExitDlg::templateId));
+        ASSERT_NE(confirm, nullptr);
+        shown.push_back(confirm->question.Text());
+        driver->Click(confirm->cancelButton);
+    };
+    auto closeAbout = [&] {
+        auto* about = static_cast<CAboutNewDlg*>(driver->FindWindow(CAboutNewDlg::templateId));
+        ASSERT_NE(about, nullptr);
+        shown.push_back(about->versionLabel.Text());
+        driver->Click(about->closeButton);
+    };
+    struct Step { int command; std::function<void()> answer; };
+    const std::vector<Step> steps = {
+        {32772, answerExit}, {32776, answerExit}, {32775, closeAbout}, {32772, answerExit}};
+    for (std::size_t i = 0; i < steps.size(); ++i)
+        driver->At(std::chrono::milliseconds(100 * (i + 1)), [&, i] {
+            driver->After(10ms, steps[i].answer);
+            window.OnCommand(steps[i].command);
+        });
+    driver->At(1000ms, [&] { window.EndDialog(CDialog::ResultCancel); });
+    window.DoModal();
+
+    const std::u16string question = app->language.Text(u"Sure to exit?");
+    ASSERT_NE(question, u"Sure to exit?");
+    const std::vector<std::u16string> expected = {question, question, app->language.Text(u"Version :"), question};
+    EXPECT_EQ(shown, expected);
+}
+
 } // namespace

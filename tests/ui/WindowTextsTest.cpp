@@ -72,6 +72,29 @@ TEST_F(WindowTextsTest, TitleControlsAndComboItemsAreTranslatedButUserTextsStay)
     EXPECT_EQ(panel.Control(1051)->Text(), u"Cancel");
 }
 
+TEST_F(WindowTextsTest, AWindowMadeAgainIsTranslatedAgainEvenAtTheSameAddress)
+{
+    // Panels on the stack of one frame: each lands where the last one was.
+    for (int round = 0; round < 3; ++round) {
+        CTextPanel panel;
+        ASSERT_TRUE(panel.Create());
+        TranslateWindow(panel, language);
+        EXPECT_EQ(panel.Text(), u"ABOUT") << round;
+        EXPECT_EQ(panel.title.Text(), u"TITLE") << round;
+        EXPECT_EQ(panel.Control(1051)->Text(), u"CANCEL") << round;
+    }
+    // The same object's window destroyed and made again is a new window too.
+    CTextPanel panel;
+    panel.Create();
+    const uint64_t first = panel.Handle();
+    panel.DestroyWindow();
+    EXPECT_EQ(panel.Handle(), 0u);
+    panel.Create();
+    EXPECT_NE(panel.Handle(), first);
+    TranslateWindow(panel, language);
+    EXPECT_EQ(panel.Control(1051)->Text(), u"CANCEL");
+}
+
 TEST_F(WindowTextsTest, MenuEntriesAreTranslatedKeepingIdsAndSeparators)
 {
     CMenu menu;

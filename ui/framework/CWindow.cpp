@@ -139,6 +139,8 @@ CWindowHost::Kind KindOf(const std::string& className)
     return CWindowHost::KindOther;
 }
 
+uint64_t lastHandle = 0;
+
 bool Has(const std::vector<std::string>& styles, const char* style)
 {
     return std::find(styles.begin(), styles.end(), style) != styles.end();
@@ -200,6 +202,7 @@ bool CWindow::CreateWindow(CWindow* parentWindow, int controlId, const std::stri
             parent->children.push_back(this);
     }
     host = new CWindowHost;
+    handle = ++lastHandle;
     host->kind = KindOf(windowClass);
     QWidget* widget = nullptr;
     switch (host->kind) {

@@ -32,6 +32,9 @@ public:
     CWindow& operator=(const CWindow&) = delete;
 
     bool Exists() const;
+    // Names this window from its creation to its destruction; never given to
+    // another window, even one made later at the same address. 0 when none.
+    uint64_t Handle() const { return Exists() ? handle : 0; }
     int Id() const { return id; }
     const std::string& ClassName() const { return className; }
     CWindow* Parent() const { return parent; }
@@ -149,6 +152,7 @@ public:
 private:
     friend struct CWindowHost;
     int id = 0;
+    uint64_t handle = 0;
     std::string className;
     CWindow* parent = nullptr;
     CWindowHost* host = nullptr;
