@@ -3,6 +3,7 @@
 #include "platform/CodePage.h"
 #include "shell/CApplicationApp.h"
 #include "ui/WindowTexts.h"
+#include "ui/framework/CTrayIcon.h"
 
 CCardNoDlg::CCardNoDlg(CWindow* parent) : CTDialog(templateId, parent)
 {
@@ -44,6 +45,13 @@ void CCardNoDlg::SetCardState(int state)
 
 void CCardNoDlg::OnCommand(int commandId)
 {
-    if (commandId == 1001)
+    if (commandId == closeId)
+        OnClose();
+}
+
+void CCardNoDlg::OnClose()
+{
+    // Only the tray brings the panel back: without one it stays.
+    if (CTrayIcon::Available())
         Show(false);
 }

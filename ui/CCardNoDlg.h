@@ -5,7 +5,8 @@
 #include "ui/controls/CTStaticPng.h"
 
 // The panel shown instead of the main window while no adapter, or only a
-// disabled one, is present. Created hidden once; its close button hides it.
+// disabled one, is present. Created hidden once; its close button hides it
+// into the tray, and does nothing on a desktop without one.
 class CCardNoDlg : public CTDialog {
 public:
     static constexpr int templateId = 146;
@@ -18,6 +19,7 @@ public:
 
     bool OnInitDialog() override;
     void OnCommand(int commandId) override;
+    void OnClose() override;
 
     CTStaticPng picture;
     CTStaticPng message;

@@ -158,6 +158,26 @@ TEST_F(ApplicationDlgTest, HiddenStartShowsNothingButTheTrayIcon)
     Run(2500ms);
 }
 
+TEST_F(ApplicationDlgTest, WithoutATrayNoWindowHidesForGood)
+{
+    ui->virtualTrayHost = false;
+    app->adapter.adapterState = 3;
+    app->startHidden = 1;
+    Check(2000ms, [&] {
+        EXPECT_TRUE(MainShown());
+        driver->Click(window.closeButton);
+        EXPECT_TRUE(window.IsVisible());
+        app->adapter.adapterState = 0;
+    });
+    Check(4000ms, [&] {
+        EXPECT_FALSE(window.IsVisible());
+        EXPECT_TRUE(PanelShown());
+        driver->Click(window.noAdapterPanel.closeButton);
+        EXPECT_TRUE(PanelShown());
+    });
+    Run(4500ms);
+}
+
 TEST_F(ApplicationDlgTest, TrayIconFollowsTheLinkStateAndTheMode)
 {
     app->adapter.adapterState = AdapterReady;

@@ -138,6 +138,21 @@ TEST_F(SmallPanelsTest, NoAdapterPanelShowsTheStateAndItsCloseButtonOnlyHides)
     EXPECT_TRUE(panel.Exists());
 }
 
+TEST_F(SmallPanelsTest, NoAdapterPanelStaysWhenThereIsNoTrayToBringItBack)
+{
+    ui->virtualTrayHost = false;
+    CCardNoDlg panel(nullptr);
+    ASSERT_TRUE(panel.Create());
+    panel.Show(true);
+    driver->Click(panel.closeButton);
+    EXPECT_TRUE(panel.IsVisible());
+    panel.OnClose(); // as the window manager asks
+    EXPECT_TRUE(panel.IsVisible());
+    ui->virtualTrayHost = true;
+    panel.OnClose();
+    EXPECT_FALSE(panel.IsVisible());
+}
+
 class ChinesePanelsTest : public AppFixture {
 protected:
     ChinesePanelsTest() : AppFixture(2052) {}

@@ -29,9 +29,10 @@ CTrayIcon::~CTrayIcon()
 
 bool CTrayIcon::Available()
 {
-    // The desktop of virtual time (tests, screenshots) has a tray.
+    // The desktop of virtual time (tests, screenshots) has a tray unless the
+    // test took it away.
     if (CUi* ui = CUi::Current(); ui && ui->VirtualTime())
-        return true;
+        return ui->virtualTrayHost;
     return QSystemTrayIcon::isSystemTrayAvailable();
 }
 

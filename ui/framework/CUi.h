@@ -66,6 +66,8 @@ public:
     // The pointer's position on screen: in virtual time the one the test
     // driver put it at.
     std::optional<std::pair<int, int>> virtualCursor;
+    // In virtual time, whether the desktop has a tray host.
+    bool virtualTrayHost = true;
 
 private:
     struct Timer;
