@@ -25,6 +25,7 @@ constexpr int commandAbout = 32775;
 constexpr int commandInfoExit = 32776;
 constexpr int trayMenu = 129;
 constexpr int infoMenu = 136;
+constexpr char16_t productName[] = u"Kavlo Network Adapter";
 
 } // namespace
 
@@ -48,6 +49,7 @@ bool CApplicationDlg::OnInitDialog()
 {
     CApplicationApp& app = App();
     const CSettings& settings = app.settings;
+    CUi::Instance().SetApplicationIdentity(app.language.Text(productName), app.skin.mainIcon);
     InitSkinnedWindow(app.skin.mainBack);
 
     noAdapterPanel.Create();

@@ -5,6 +5,7 @@
 #include "ui/CApplicationDlg.h"
 #include "ui/CCardNoDlg.h"
 #include "ui/CExitDlg.h"
+#include "ui/framework/CMessageBox.h"
 #include "tests/ui/AppFixture.h"
 
 using namespace std::chrono_literals;
@@ -164,6 +165,42 @@ TEST_F(ChinesePanelsTest, PanelsAreTranslatedWhenTheyStart)
     panel.Create();
     EXPECT_EQ(panel.title.Text(), app->language.Text(u"Kavlo Network Adapter"));
     EXPECT_NE(panel.buyLink.Text(), u"No network adapter, to buy !");
+}
+
+TEST_F(ChinesePanelsTest, EveryTopLevelWindowCarriesTheIconAndTheProductName)
+{
+    CApplicationDlg main;
+    ASSERT_TRUE(main.Create());
+    const std::u16string product = app->language.Text(u"Kavlo Network Adapter");
+    ASSERT_NE(product, u"Kavlo Network Adapter");
+    EXPECT_TRUE(main.HasIcon());
+    EXPECT_EQ(main.ListedTitle(), product);
+    EXPECT_TRUE(main.noAdapterPanel.HasIcon());
+    EXPECT_EQ(main.noAdapterPanel.ListedTitle(), product);
+
+    struct Listed { int templateId; bool icon; std::u16string title; };
+    std::vector<Listed> seen;
+    auto look = [&](int templateId) {
+        CDialog* dialog = driver->FindWindow(templateId);
+        ASSERT_NE(dialog, nullptr) << templateId;
+        seen.push_back({templateId, dialog->HasIcon(), dialog->ListedTitle()});
+        dialog->EndDialog(CDialog::ResultCancel);
+    };
+    driver->After(10ms, [&] { look(CExitDlg::templateId); });
+    CExitDlg(&main).DoModal();
+    driver->After(10ms, [&] { look(CAboutNewDlg::templateId); });
+    CAboutNewDlg(&main).DoModal();
+    driver->After(10ms, [&] { look(CAboutDlg::templateId); });
+    CAboutDlg(&main).DoModal();
+    driver->After(10ms, [&] { look(CMessageBox::templateId); });
+    CMessageBox::Show(&main, u"OK");
+    ASSERT_EQ(seen.size(), 4u);
+    for (const Listed& listed : seen)
+        EXPECT_TRUE(listed.icon) << listed.templateId;
+    EXPECT_EQ(seen[0].title, product);
+    EXPECT_EQ(seen[1].title, product);
+    EXPECT_EQ(seen[2].title, app->language.Text(u"About Application") + u" \u2014 " + product);
+    EXPECT_EQ(seen[3].title, product);
 }
 
 TEST_F(ChinesePanelsTest, APanelOpenedAgainFromTheMenusIsTranslatedAgain)

@@ -3,6 +3,7 @@
 #include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QFont>
+#include <QIcon>
 #include <QKeyEvent>
 #include <QTimer>
 #include <algorithm>
@@ -11,6 +12,7 @@
 #include "platform/MockClock.h"
 #include "ui/framework/CDialog.h"
 #include "ui/framework/CWindow.h"
+#include "ui/framework/QtBridge.h"
 #include "ui/framework/WindowHost.h"
 
 using std::chrono::milliseconds;
@@ -88,6 +90,8 @@ CUi::CUi(CClock& clock, std::string templateFolder)
     if (!QApplication::instance())
         toolkit->application = std::make_unique<QApplication>(argumentCount, arguments);
     QApplication::setQuitOnLastWindowClosed(false);
+    // The window class and the name a desktop matches to zarnwell.desktop.
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(programName));
     // The settings' face is a Windows one; the CJK face of the desktop draws it.
     QFont::insertSubstitutions("Microsoft YaHei", {"Noto Sans CJK SC", "Noto Sans CJK", "DejaVu Sans"});
     QFont::insertSubstitutions("Arial", {"Liberation Sans", "DejaVu Sans"});
@@ -114,6 +118,12 @@ CUi::~CUi()
     timers.clear();
     toolkit.reset();
     instance = nullptr;
+}
+
+void CUi::SetApplicationIdentity(std::u16string_view productName, const std::string& iconPath)
+{
+    QGuiApplication::setApplicationDisplayName(ToQString(productName));
+    QApplication::setWindowIcon(QIcon(QString::fromStdString(iconPath)));
 }
 
 CUi& CUi::Instance()

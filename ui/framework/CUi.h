@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/Clock.h"
@@ -30,6 +31,11 @@ public:
     ~CUi();
     CUi(const CUi&) = delete;
     CUi& operator=(const CUi&) = delete;
+
+    // How the desktop shows the program: every top-level window carries the
+    // icon, and window lists (taskbar, switcher, screen reader) name it by
+    // `productName`, which a window without a title of its own shows alone.
+    void SetApplicationIdentity(std::u16string_view productName, const std::string& iconPath);
 
     static CUi& Instance();
     // The instance, or null when there is none (objects outliving it).

@@ -327,6 +327,22 @@ void CWindow::SetText(std::u16string_view text)
     }
 }
 
+std::u16string CWindow::ListedTitle() const
+{
+    if (!Exists())
+        return {};
+    const QString title = host->widget->window()->windowTitle();
+    const QString name = QGuiApplication::applicationDisplayName();
+    if (title.isEmpty() || title.endsWith(name))
+        return FromQString(title.isEmpty() ? name : title);
+    return FromQString(title + QString::fromUtf8(" \u2014 ") + name);
+}
+
+bool CWindow::HasIcon() const
+{
+    return Exists() && !host->widget->window()->windowIcon().isNull();
+}
+
 void CWindow::Enable(bool enable)
 {
     if (Exists())

@@ -43,6 +43,10 @@ public:
 
     std::u16string Text() const;
     void SetText(std::u16string_view text);
+    // A top-level window as window lists show it: its title and the
+    // application's name, or that name alone when it has no title.
+    std::u16string ListedTitle() const;
+    bool HasIcon() const;
     void Enable(bool enable);
     bool IsEnabled() const;
     void Show(bool show);
