@@ -275,6 +275,43 @@ TEST_F(ApplicationDlgTest, CloseHidesAndOnlyAConfirmedExitEndsTheLoop)
     EXPECT_EQ(clock.Now(), 2501ms);
 }
 
+TEST_F(ApplicationDlgTest, TheTrayMenuOpensWhetherTheMainWindowShowsOrNot)
+{
+    app->adapter.adapterState = 3;
+    std::vector<std::string> menus;
+    // A right click on the tray icon; `choose` then picks from the menu shown.
+    auto rightClick = [&](int choose) {
+        driver->After(10ms, [&, choose] {
+            CMenu* shown = CMenu::Shown();
+            menus.push_back(shown ? shown->name : "none");
+            CMenu::ChooseShown(choose);
+        });
+        window.tray.Press(true);
+    };
+    Check(2100ms, [&] {
+        ASSERT_TRUE(MainShown());
+        rightClick(0);
+        driver->Click(window.closeButton);
+        rightClick(32773); // Launch UI
+    });
+    Check(2200ms, [&] {
+        EXPECT_TRUE(MainShown());
+        rightClick(32773);
+    });
+    Check(2300ms, [&] {
+        EXPECT_TRUE(MainShown());
+        rightClick(32772); // Exit: the confirmation runs, and the tray still answers
+    });
+    Check(2400ms, [&] {
+        ASSERT_NE(driver->FindWindow(CExitDlg::templateId), nullptr);
+        rightClick(0);
+        driver->Click(static_cast<CExitDlg*>(driver->FindWindow(CExitDlg::templateId))->exitButton);
+    });
+    EXPECT_EQ(Run(60000ms), CDialog::ResultOk);
+    EXPECT_EQ(clock.Now(), 2411ms);
+    EXPECT_EQ(menus, (std::vector<std::string>{"tray", "tray", "tray", "tray", "tray"}));
+}
+
 TEST_F(ApplicationDlgTest, SoftApModeStartsOnTheSoftApTabAndAsksForTheWaitHalfASecondAfterReady)
 {
     app->currentMode = ModeSoftAp;

@@ -59,7 +59,10 @@ int CDialog::DoModal()
     ended = false;
     result = 0;
     if (Exists()) {
-        host->widget->setWindowModality(Qt::ApplicationModal);
+        // As a modal dialog disables its owner and nothing else: the window
+        // without an owner (the main window) keeps the tray icon and the
+        // other top-level windows working while its loop runs.
+        host->widget->setWindowModality(owner ? Qt::WindowModal : Qt::NonModal);
         Show(true);
         host->widget->activateWindow();
     }

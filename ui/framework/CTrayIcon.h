@@ -32,7 +32,9 @@ public:
     const std::string& IconPath() const { return iconPath; }
     const std::u16string& Tooltip() const { return tooltip; }
 
-    // For the test driver: a press on the icon as the desktop reports it.
+    // For the test driver: a press and release on the icon, through the
+    // window system in virtual time, so that what blocks a press on the
+    // desktop's icon blocks this one too.
     void Press(bool right);
 
 private:

@@ -146,6 +146,22 @@ bool Has(const std::vector<std::string>& styles, const char* style)
     return std::find(styles.begin(), styles.end(), style) != styles.end();
 }
 
+// The window system keeps the top-level windows a window owns (the modal
+// dialog it runs) above it, as Windows does; a desktop without a window
+// manager does not, so raising a window raises them after it.
+void RaiseOwnedWindows(QWidget* window)
+{
+    for (QObject* child : window->children()) {
+        auto* owned = qobject_cast<QWidget*>(child);
+        if (!owned || !owned->isWindow() || !owned->isVisible() || owned->windowType() == Qt::Popup)
+            continue;
+        owned->raise();
+        if (owned->isModal())
+            owned->activateWindow();
+        RaiseOwnedWindows(owned);
+    }
+}
+
 } // namespace
 
 CWindow* CWindowHost::OwnerOf(QWidget* widget)
@@ -410,6 +426,7 @@ void CWindow::Raise()
         return;
     host->widget->raise();
     host->widget->activateWindow();
+    RaiseOwnedWindows(host->widget);
 }
 
 void CWindow::SetTopMost(bool topMost)
