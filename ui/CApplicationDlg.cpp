@@ -257,6 +257,8 @@ void CApplicationDlg::ShowMenu(int menuId)
     if (!menu.Load(CUi::Instance().TemplateFolder(), menuId))
         return;
     TranslateMenu(menu, app.language);
+    // The windows' face, not the desktop's menu font.
+    menu.font = CFont(app.settings.staticFontHeight, app.settings.staticFontWeight, app.settings.fontName);
     menu.SetBitmap(commandLaunch, app.skin.menuOpen);
     menu.SetBitmap(commandExit, app.skin.menuClose);
     menu.SetBitmap(commandWps, app.skin.menuWps);

@@ -312,6 +312,29 @@ TEST_F(ApplicationDlgTest, TheTrayMenuOpensWhetherTheMainWindowShowsOrNot)
     EXPECT_EQ(menus, (std::vector<std::string>{"tray", "tray", "tray", "tray", "tray"}));
 }
 
+TEST_F(ApplicationDlgTest, BothMenusAreDrawnInTheWindowsFace)
+{
+    app->adapter.adapterState = 3;
+    const std::u16string windowsFace = window.title.font.DrawnFace();
+    std::vector<std::u16string> faces;
+    auto readFace = [&] {
+        faces.push_back(CMenu::ShownFace());
+        CMenu::ChooseShown(0);
+    };
+    Check(2100ms, [&] {
+        driver->After(10ms, readFace);
+        window.tray.Press(true);
+        driver->After(10ms, readFace);
+        driver->Click(window.infoButton);
+        driver->Click(window.closeButton);
+        driver->After(10ms, readFace);
+        window.tray.Press(true);
+    });
+    Run(2500ms);
+    EXPECT_EQ(windowsFace, CFont(18, 0, u"Microsoft YaHei").DrawnFace());
+    EXPECT_EQ(faces, (std::vector<std::u16string>{windowsFace, windowsFace, windowsFace}));
+}
+
 TEST_F(ApplicationDlgTest, SoftApModeStartsOnTheSoftApTabAndAsksForTheWaitHalfASecondAfterReady)
 {
     app->currentMode = ModeSoftAp;

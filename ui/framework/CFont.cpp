@@ -1,5 +1,6 @@
 #include "ui/framework/CFont.h"
 
+#include <QFontInfo>
 #include <QFontMetrics>
 
 #include "ui/framework/QtBridge.h"
@@ -44,3 +45,8 @@ CFont& CFont::operator=(const CFont& other)
 }
 
 CFont::~CFont() = default;
+
+std::u16string CFont::DrawnFace() const
+{
+    return FromQString(QFontInfo(impl->font).family());
+}

@@ -14,6 +14,9 @@ public:
     CFont& operator=(const CFont& other);
     ~CFont();
 
+    // The face the desktop draws this font with, after substitutions.
+    std::u16string DrawnFace() const;
+
     int height = 0;
     int weight = 0;
     std::u16string face;

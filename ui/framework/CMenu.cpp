@@ -1,6 +1,7 @@
 #include "ui/framework/CMenu.h"
 
 #include <QAction>
+#include <QFontInfo>
 #include <QMenu>
 #include <QPointer>
 
@@ -78,6 +79,8 @@ int CMenu::TrackPopup(CWindow& owner, CPoint screenPoint)
 {
     QWidget* ownerWidget = owner.Host() ? owner.Host()->widget.data() : nullptr;
     QMenu widget(ownerWidget ? ownerWidget->window() : nullptr);
+    if (!font.face.empty())
+        widget.setFont(font.Data().font);
     AddItems(widget, *this);
     int chosen = 0;
     bool closed = false;
@@ -105,6 +108,11 @@ int CMenu::TrackPopup(CWindow& owner, CPoint screenPoint)
 CMenu* CMenu::Shown()
 {
     return shownMenu;
+}
+
+std::u16string CMenu::ShownFace()
+{
+    return shownWidget ? FromQString(QFontInfo(shownWidget->font()).family()) : std::u16string();
 }
 
 void CMenu::ChooseShown(int itemId)

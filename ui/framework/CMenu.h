@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "ui/framework/CFont.h"
 #include "ui/framework/Geometry.h"
 
 class CWindow;
@@ -31,9 +32,13 @@ public:
 
     // The menu being shown, for the test driver; null when none is.
     static CMenu* Shown();
+    // The face the shown menu's entries are drawn with; empty when none is.
+    static std::u16string ShownFace();
     // Chooses an entry of the shown menu (0 closes it without a choice).
     static void ChooseShown(int itemId);
 
     std::string name;
     std::vector<Item> items;
+    // The entries' font; without a face, the desktop's menu font.
+    CFont font;
 };
