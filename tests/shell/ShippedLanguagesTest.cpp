@@ -131,7 +131,7 @@ TEST_F(ShippedLanguagesTest, IndexMapsEnglishAndSimplifiedChinese)
     EXPECT_EQ(catalog.languageName, "English");
     EXPECT_EQ(catalog.Text(u"Connect"), u"Connect");
     EXPECT_EQ(catalog.Text(u"buy url"), u"https://example.com/kavlo-adapter");
-    EXPECT_EQ(catalog.Text(u"Phone"), u"support@example.com");
+    EXPECT_EQ(catalog.Text(u"Phone"), u"help@example.com");
 }
 
 TEST_F(ShippedLanguagesTest, EveryProgramAndWindowTextHasAChineseValue)

@@ -92,7 +92,7 @@ TEST_F(SmallPanelsTest, AboutShowsTheVersionAndEndsWithCloseOrEscape)
     EXPECT_EQ(RunWith<CAboutNewDlg>(about,
                                     [&](CAboutNewDlg& d) {
                                         EXPECT_EQ(d.version.Text(), u"V1.0.0.1");
-                                        EXPECT_EQ(d.contact.Text(), u"support@example.com");
+                                        EXPECT_EQ(d.contact.Text(), u"help@example.com");
                                         EXPECT_EQ(d.versionLabel.alignment, 6);
                                         EXPECT_EQ(d.notice.normalColor, Rgb(102, 102, 102));
                                         driver->PressKey(d, KeyReturn);

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainterPath>
@@ -352,6 +353,16 @@ std::u16string CWindow::ListedTitle() const
     if (title.isEmpty() || title.endsWith(name))
         return FromQString(title.isEmpty() ? name : title);
     return FromQString(title + QString::fromUtf8(" \u2014 ") + name);
+}
+
+int CWindow::TextHeight() const
+{
+    if (!Exists())
+        return 0;
+    const QRect room(0, 0, host->widget->width(), 1 << 20);
+    return QFontMetrics(host->widget->font())
+        .boundingRect(room, Qt::AlignLeft | Qt::AlignTop | Qt::TextWordWrap, ToQString(Text()))
+        .height();
 }
 
 bool CWindow::HasIcon() const

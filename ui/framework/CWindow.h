@@ -47,6 +47,9 @@ public:
     // application's name, or that name alone when it has no title.
     std::u16string ListedTitle() const;
     bool HasIcon() const;
+    // A static the toolkit draws: the height its text takes, wrapped at the
+    // static's width in the static's font.
+    int TextHeight() const;
     void Enable(bool enable);
     bool IsEnabled() const;
     void Show(bool show);
