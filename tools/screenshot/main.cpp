@@ -20,6 +20,7 @@
 #include "sim/CSimWorld.h"
 #include "ui/CAboutDlg.h"
 #include "ui/CAboutNewDlg.h"
+#include "ui/CApplicationDlg.h"
 #include "ui/CCardNoDlg.h"
 #include "ui/CExitDlg.h"
 #include "ui/CTDialog.h"
@@ -27,6 +28,8 @@
 #include "ui/controls/CTButtonPng.h"
 #include "ui/controls/CTPicture.h"
 #include "ui/controls/CTStaticPng.h"
+#include "ui/framework/CMenu.h"
+#include "ui/framework/CPainter.h"
 #include "ui/framework/CUi.h"
 #include "ui/framework/CUiDriver.h"
 
@@ -49,6 +52,37 @@ void Save(CUiDriver& driver, CWindow& window, const std::string& name)
         std::cout << path << "\n";
     else
         std::cerr << "cannot write " << path << "\n";
+}
+
+void SavePicture(const CSurface& picture, const std::string& name)
+{
+    std::string path = output + "/" + name + ".png";
+    if (picture.SavePng(path))
+        std::cout << path << "\n";
+    else
+        std::cerr << "cannot write " << path << "\n";
+}
+
+// The seven tray icons side by side, each as a tray of 22 pixels draws it.
+void SaveTrayIcons(CApplicationDlg& window, const std::string& name)
+{
+    const CSkinPaths& skin = App().skin;
+    const std::string* icons[] = {&skin.trayCardNo,      &skin.trayStaDisconnect, &skin.trayStaConnect1,
+                                  &skin.trayStaConnect2, &skin.trayStaConnect3,   &skin.trayWifiDisconnect,
+                                  &skin.trayWifiConnect};
+    constexpr int size = 22, gap = 6;
+    CSurface strip(gap + 7 * (size + gap), size + 2 * gap, Rgb(60, 60, 60));
+    CPainter painter(strip);
+    int x = gap;
+    for (const std::string* icon : icons) {
+        window.currentTrayIcon = *icon;
+        window.UpdateTray(CTrayIcon::TrayModify);
+        CSurface picture = window.tray.Picture(size);
+        picture.PremultiplyAlpha();
+        painter.BlendSurface(x, gap, picture);
+        x += size + gap;
+    }
+    SavePicture(strip, name);
 }
 
 // A white panel with one PNG static per alignment code and a picture.
@@ -176,6 +210,23 @@ int main(int argc, char** argv)
         driver.RunFor(100ms);
         Save(driver, card, "adapter-disabled");
         card.Show(false);
+
+        // The main window, the tray's icons and both menus, each menu opened
+        // as the tray and the info button open it.
+        CApplicationDlg window;
+        window.Create();
+        window.Show(true);
+        driver.RunFor(100ms);
+        Save(driver, window, "main-window");
+        SaveTrayIcons(window, "tray-icons");
+        for (auto [menuId, name] : {std::pair{129, "tray-menu"}, std::pair{136, "info-menu"}}) {
+            driver.After(100ms, [name = std::string(name)] {
+                SavePicture(CMenu::GrabShown(), name);
+                CMenu::ChooseShown(0);
+            });
+            window.ShowMenu(menuId);
+        }
+        window.Show(false);
 
         CGallery gallery;
         gallery.Create();

@@ -115,6 +115,14 @@ std::u16string CMenu::ShownFace()
     return shownWidget ? FromQString(QFontInfo(shownWidget->font()).family()) : std::u16string();
 }
 
+CSurface CMenu::GrabShown()
+{
+    CSurface surface;
+    if (shownWidget)
+        surface.Data().image = shownWidget->grab().toImage().convertToFormat(QImage::Format_ARGB32);
+    return surface;
+}
+
 void CMenu::ChooseShown(int itemId)
 {
     if (!shownWidget)

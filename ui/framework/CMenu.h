@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "ui/framework/CFont.h"
+#include "ui/framework/CSurface.h"
 #include "ui/framework/Geometry.h"
 
 class CWindow;
@@ -34,6 +35,8 @@ public:
     static CMenu* Shown();
     // The face the shown menu's entries are drawn with; empty when none is.
     static std::u16string ShownFace();
+    // The shown menu as it looks now; empty when none is.
+    static CSurface GrabShown();
     // Chooses an entry of the shown menu (0 closes it without a choice).
     static void ChooseShown(int itemId);
 

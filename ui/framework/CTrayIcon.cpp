@@ -108,6 +108,13 @@ bool CTrayIcon::Update(Operation operation, const std::string& path, const std::
     return true;
 }
 
+CSurface CTrayIcon::Picture(int size) const
+{
+    CSurface surface;
+    surface.Data().image = impl->icon.icon().pixmap(size, size).toImage().convertToFormat(QImage::Format_ARGB32);
+    return surface;
+}
+
 void CTrayIcon::Press(bool right)
 {
     if (!impl->standIn || !impl->standIn->windowHandle()) {

@@ -4,6 +4,8 @@
 #include <memory>
 #include <string>
 
+#include "ui/framework/CSurface.h"
+
 // The notification-area icon. Update adds, modifies or deletes it with an
 // icon file and a tooltip (at most 63 characters); a press on it reaches the
 // callback as the mouse message (left or right button down).
@@ -31,6 +33,8 @@ public:
     bool IsAdded() const { return added; }
     const std::string& IconPath() const { return iconPath; }
     const std::u16string& Tooltip() const { return tooltip; }
+    // The icon as a tray of `size` pixels draws it.
+    CSurface Picture(int size) const;
 
     // For the test driver: a press and release on the icon, through the
     // window system in virtual time, so that what blocks a press on the
