@@ -1,5 +1,6 @@
 #include "ui/framework/CDesktop.h"
 
+#include <QApplication>
 #include <QClipboard>
 #include <QCursor>
 #include <QGuiApplication>
@@ -22,6 +23,11 @@ CPoint CDesktop::CursorPos()
         return {ui->virtualCursor->first, ui->virtualCursor->second};
     QPoint p = QCursor::pos();
     return {p.x(), p.y()};
+}
+
+int CDesktop::WheelScrollLines()
+{
+    return QApplication::wheelScrollLines();
 }
 
 void CDesktop::SetClipboardText(const std::u16string& text)

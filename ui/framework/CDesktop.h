@@ -14,6 +14,8 @@ public:
     static CRect WorkArea();
     // In virtual time, where the test driver put the pointer.
     static CPoint CursorPos();
+    // Lines a notch of the mouse wheel scrolls, as the user set it.
+    static int WheelScrollLines();
 
     static void SetClipboardText(const std::u16string& text);
     static std::u16string ClipboardText();

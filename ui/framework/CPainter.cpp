@@ -63,6 +63,18 @@ void CPainter::CopySurfacePart(int x, int y, const CSurface& source, const CRect
     impl->painter->setCompositionMode(mode);
 }
 
+void CPainter::SetClip(const CRect& area)
+{
+    if (impl->painter)
+        impl->painter->setClipRect(ToQRect(area));
+}
+
+void CPainter::ClearClip()
+{
+    if (impl->painter)
+        impl->painter->setClipping(false);
+}
+
 void CPainter::SetFont(const CFont& font)
 {
     impl->font = font.Data().font;

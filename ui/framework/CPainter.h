@@ -26,6 +26,10 @@ public:
     // The part `from` of `source`, copied to (x, y).
     void CopySurfacePart(int x, int y, const CSurface& source, const CRect& from);
 
+    // Later drawing stays inside `area` until the clip is cleared.
+    void SetClip(const CRect& area);
+    void ClearClip();
+
     void SetFont(const CFont& font);
     int TextWidth(std::u16string_view text) const;
     int LineHeight() const;

@@ -101,6 +101,21 @@ void CSurface::PremultiplyAlpha()
     image.reinterpretAsFormat(QImage::Format_ARGB32_Premultiplied);
 }
 
+void CSurface::MakeTransparent(Colour colour)
+{
+    QImage& image = impl->image;
+    if (image.isNull())
+        return;
+    image = image.convertToFormat(QImage::Format_ARGB32);
+    const QRgb key = ToQColor(colour).rgb() & RGB_MASK;
+    for (int y = 0; y < image.height(); ++y) {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+            if ((line[x] & RGB_MASK) == key)
+                line[x] = 0;
+    }
+}
+
 Colour CSurface::PixelColour(int x, int y) const
 {
     if (!impl->image.valid(x, y))

@@ -33,6 +33,9 @@ public:
     // the surface premultiplied, so it is drawn with per-pixel alpha.
     void PremultiplyAlpha();
 
+    // Pixels of exactly `colour` become fully transparent.
+    void MakeTransparent(Colour colour);
+
     Colour PixelColour(int x, int y) const;
     int PixelAlpha(int x, int y) const;
     // Pixels of `colour` (exact) in a rectangle.

@@ -77,6 +77,13 @@ void CToolTip::PointerLeft(CWindow* tool)
     current = nullptr;
 }
 
+void CToolTip::Pop()
+{
+    Show(false);
+    if (current)
+        SetTimer(showTimer, initialDelay);
+}
+
 void CToolTip::OnTimer(int timerId)
 {
     if (timerId != showTimer)
@@ -85,6 +92,8 @@ void CToolTip::OnTimer(int timerId)
     if (!current)
         return;
     const std::u16string& tipText = tools[current];
+    if (tipText.empty())
+        return;
     SetText(tipText);
     CPoint at = CDesktop::CursorPos();
     Move({at.x, at.y + 20, std::max(40, int(tipText.size()) * 7 + 8), 22});

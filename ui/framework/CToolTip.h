@@ -9,8 +9,8 @@
 
 // Tips for controls: once the pointer has rested on a tool for the delay
 // (500 ms unless set), its text shows below the pointer until the pointer
-// leaves the tool. The pointer's movement over the tools reaches the tip by
-// itself.
+// leaves the tool; a tool whose text is empty shows none. The pointer's
+// movement over the tools reaches the tip by itself.
 class CToolTip : public CWindow {
 public:
     static constexpr int showTimer = 1;
@@ -22,6 +22,9 @@ public:
     void AddTool(CWindow& tool, const std::u16string& tipText);
     void UpdateTipText(CWindow& tool, const std::u16string& tipText);
     void SetDelay(std::chrono::milliseconds delay) { initialDelay = delay; }
+    // Hides the tip showing now; it shows again once the pointer rests on the
+    // tool for the delay.
+    void Pop();
 
     // The text showing now; empty while no tip shows.
     std::u16string Shown() const;

@@ -6,6 +6,7 @@
 #include <QIcon>
 #include <QKeyEvent>
 #include <QTimer>
+#include <QWheelEvent>
 #include <algorithm>
 #include <cstring>
 
@@ -60,6 +61,21 @@ public:
     }
 };
 
+// The wheel goes to the window with the keyboard focus, as the system sends
+// it, wherever the pointer is; what that window leaves gets the toolkit's
+// own handling.
+class CWheelFilter final : public QObject {
+public:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() != QEvent::Wheel)
+            return false;
+        QWidget* focus = QApplication::focusWidget();
+        CWindow* window = focus ? CWindowHost::OwnerOf(focus) : nullptr;
+        return window && window->OnMouseWheel(static_cast<QWheelEvent*>(event)->angleDelta().y());
+    }
+};
+
 int argumentCount = 1;
 char programName[] = "zarnwell";
 char* arguments[] = {programName, nullptr};
@@ -78,6 +94,7 @@ struct CUi::Timer {
 struct CUi::Toolkit {
     std::unique_ptr<QApplication> application;
     CKeyFilter keyFilter;
+    CWheelFilter wheelFilter;
     QTimer wake;
     QAbstractEventDispatcher* dispatcher = nullptr;
 };
@@ -101,6 +118,7 @@ CUi::CUi(CClock& clock, std::string templateFolder)
         QApplication::setDoubleClickInterval(0);
     }
     qApp->installEventFilter(&toolkit->keyFilter);
+    qApp->installEventFilter(&toolkit->wheelFilter);
     toolkit->wake.setSingleShot(true);
     toolkit->wake.setTimerType(Qt::PreciseTimer);
     toolkit->dispatcher = QAbstractEventDispatcher::instance();
@@ -109,6 +127,7 @@ CUi::CUi(CClock& clock, std::string templateFolder)
 CUi::~CUi()
 {
     qApp->removeEventFilter(&toolkit->keyFilter);
+    qApp->removeEventFilter(&toolkit->wheelFilter);
     toolkit->wake.stop();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     {

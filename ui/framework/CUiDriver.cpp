@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QTest>
+#include <QWheelEvent>
 #include <QWindow>
 
 #include "ui/framework/CDialog.h"
@@ -142,6 +143,18 @@ void CUiDriver::Release(CWindow& window, CPoint point)
     if (!target)
         return;
     QTest::mouseRelease(target, Qt::LeftButton, Qt::NoModifier, at);
+    Settle();
+}
+
+void CUiDriver::Wheel(CWindow& window, CPoint point, int notches)
+{
+    QPoint at;
+    QWindow* target = WindowAt(window, point, at);
+    if (!target)
+        return;
+    QWheelEvent wheel(at, target->mapToGlobal(at), QPoint(), QPoint(0, notches * 120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(target, &wheel);
     Settle();
 }
 

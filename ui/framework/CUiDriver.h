@@ -34,6 +34,9 @@ public:
     void MoveMouseAway(CWindow& window);
     void Press(CWindow& window, CPoint point);
     void Release(CWindow& window, CPoint point);
+    // The wheel turned by `notches` (away from the user positive) with the
+    // pointer on a point of `window`.
+    void Wheel(CWindow& window, CPoint point, int notches);
     // Pointer to the centre, button down, button up.
     void Click(CWindow& control);
     // Focus to the control, then the text as key presses.

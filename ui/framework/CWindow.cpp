@@ -8,6 +8,8 @@
 #include <QPainterPath>
 #include <QPushButton>
 #include <QScreen>
+#include <QScrollBar>
+#include <QSignalBlocker>
 #include <QWindow>
 #include <algorithm>
 
@@ -103,6 +105,14 @@ protected:
         event->accept();
     }
 
+    void resizeEvent(QResizeEvent* event) override
+    {
+        host.PlaceScrollBar();
+        Base::resizeEvent(event);
+        if (owner)
+            owner->OnSize(owner->ClientSize());
+    }
+
     void leaveEvent(QEvent* event) override
     {
         if (owner)
@@ -164,6 +174,14 @@ void RaiseOwnedWindows(QWidget* window)
 }
 
 } // namespace
+
+void CWindowHost::PlaceScrollBar()
+{
+    if (!widget || !verticalBar)
+        return;
+    int width = verticalBar->sizeHint().width();
+    verticalBar->setGeometry(widget->width() - width, 0, width, widget->height());
+}
 
 CWindow* CWindowHost::OwnerOf(QWidget* widget)
 {
@@ -278,6 +296,7 @@ bool CWindow::CreateWindow(CWindow* parentWindow, int controlId, const std::stri
         widget->hide();
     else if (!topLevel)
         widget->show();
+    OnCreate();
     return true;
 }
 
@@ -409,7 +428,10 @@ CRect CWindow::ScreenRect() const
 
 CSize CWindow::ClientSize() const
 {
-    return Exists() ? CSize{host->widget->width(), host->widget->height()} : CSize{};
+    if (!Exists())
+        return {};
+    int bar = HasVerticalScrollBar() ? host->verticalBar->width() : 0;
+    return {host->widget->width() - bar, host->widget->height()};
 }
 
 void CWindow::Move(const CRect& rect)
@@ -568,6 +590,43 @@ void CWindow::SetLimitText(int characters)
 {
     if (Exists() && host->kind == CWindowHost::KindEdit)
         static_cast<QLineEdit*>(host->widget.data())->setMaxLength(characters);
+}
+
+void CWindow::ShowVerticalScrollBar(bool show)
+{
+    if (!Exists() || show == HasVerticalScrollBar())
+        return;
+    if (!host->verticalBar) {
+        auto* bar = new QScrollBar(Qt::Vertical, host->widget);
+        // A window's own scroll bar never takes the focus from it.
+        bar->setFocusPolicy(Qt::NoFocus);
+        bar->setSingleStep(1);
+        QObject::connect(bar, &QScrollBar::valueChanged, bar, [this](int position) { OnVScroll(position); });
+        host->verticalBar = bar;
+        host->PlaceScrollBar();
+    }
+    host->verticalBar->setVisible(show);
+    OnSize(ClientSize());
+}
+
+bool CWindow::HasVerticalScrollBar() const
+{
+    return Exists() && host->verticalBar && !host->verticalBar->isHidden();
+}
+
+void CWindow::SetVerticalScrollInfo(int range, int page, int position)
+{
+    if (!Exists() || !host->verticalBar)
+        return;
+    QSignalBlocker quiet(host->verticalBar.data());
+    host->verticalBar->setRange(0, std::max(0, range - page));
+    host->verticalBar->setPageStep(std::max(1, page));
+    host->verticalBar->setValue(position);
+}
+
+int CWindow::VerticalScrollPosition() const
+{
+    return Exists() && host->verticalBar ? host->verticalBar->value() : 0;
 }
 
 void CWindow::SetHandCursor(bool hand)

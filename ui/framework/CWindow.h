@@ -57,6 +57,7 @@ public:
     // Relative to the parent's client area; a top-level window's is on screen.
     CRect Rect() const;
     CRect ScreenRect() const;
+    // The window less its scroll bar.
     CSize ClientSize() const;
     void Move(const CRect& rect);
     void SetFocus();
@@ -96,6 +97,14 @@ public:
     void SetPasswordMode(bool hidden);
     void SetLimitText(int characters);
 
+    // A vertical scroll bar along the right edge, inside the window. Its
+    // position runs from 0 to `range` - `page`; the user moving it reaches
+    // OnVScroll, setting it does not.
+    void ShowVerticalScrollBar(bool show);
+    bool HasVerticalScrollBar() const;
+    void SetVerticalScrollInfo(int range, int page, int position);
+    int VerticalScrollPosition() const;
+
     // The hand cursor over this window, or the default one.
     void SetHandCursor(bool hand);
     bool ShowsHandCursor() const;
@@ -133,11 +142,19 @@ public:
 
     // Handlers, called on the UI thread. A window that paints itself sets
     // `ownerPaint`; others get the toolkit's own look.
+    // The toolkit window exists (a dialog's controls do not yet).
+    virtual void OnCreate() {}
+    virtual void OnSize(CSize) {}
     virtual void OnPaint(CPainter&) {}
     virtual void OnMouseMove(CPoint) {}
     virtual void OnMouseLeave() {}
     virtual void OnLButtonDown(CPoint) {}
     virtual void OnLButtonUp(CPoint) {}
+    // The wheel turned by `delta` (120 a notch, away from the user positive)
+    // while this window had the keyboard focus, wherever the pointer was;
+    // true when the window used it.
+    virtual bool OnMouseWheel(int) { return false; }
+    virtual void OnVScroll(int) {}
     virtual void OnTimer(int) {}
     virtual void OnCommand(int) {}
     virtual void OnEnable(bool) {}

@@ -3,6 +3,7 @@
 // Framework-internal: the toolkit widget behind a CWindow.
 
 #include <QPointer>
+#include <QScrollBar>
 #include <QWidget>
 #include <string>
 #include <vector>
@@ -29,6 +30,10 @@ struct CWindowHost {
     bool pressedInside = false;
     bool region = false;
     QRegion mask;
+    QPointer<QScrollBar> verticalBar;
+
+    // Keeps the scroll bar along the right edge.
+    void PlaceScrollBar();
 
     static CWindow* OwnerOf(QWidget* widget);
 };
