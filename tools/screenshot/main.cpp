@@ -18,6 +18,7 @@
 #include "sim/CSimDriverLibrary.h"
 #include "sim/CSimSystemAdapters.h"
 #include "sim/CSimWorld.h"
+#include "StationPictures.h"
 #include "ui/CAboutDlg.h"
 #include "ui/CAboutNewDlg.h"
 #include "ui/CApplicationDlg.h"
@@ -246,6 +247,9 @@ int main(int argc, char** argv)
         gallery.tab.Invalidate();
         Save(driver, gallery, "gallery-tab-selected");
         gallery.animation.Stop();
+
+        PhotographStationPieces(driver, templates,
+                                [&](CWindow& window, const std::string& name) { Save(driver, window, name); });
     }
     clock.Leave();
     std::filesystem::remove_all(scratch);

@@ -1,0 +1,14 @@
+#pragma once
+
+#include <functional>
+#include <string>
+
+class CUiDriver;
+class CWindow;
+
+// The network list widget with networks (plain, hovered, scrolled, with the
+// connected row above it) and the busy panel in each of its kinds. The list
+// sits where the station panel's template puts it; its template is written
+// into `templates`.
+void PhotographStationPieces(CUiDriver& driver, const std::string& templates,
+                             const std::function<void(CWindow&, const std::string&)>& save);
