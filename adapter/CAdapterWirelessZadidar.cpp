@@ -12,15 +12,15 @@ constexpr uint32_t DeviceArrival = 0x8000;
 constexpr uint32_t DeviceNodesChanged = 7;
 }
 
-CAdapterWirelessZadidar::CAdapterWirelessZadidar(CDriverLibrary& library, CClock& clock, CRegistry& registry,
-                                                 CSystemAdapters& systemAdapters)
-    : deviceWatchEvent(clock, CEvent::AutoReset),
-      surveyEvent(clock, CEvent::AutoReset),
-      buttonWatchEvent(clock, CEvent::AutoReset),
+CAdapterWirelessZadidar::CAdapterWirelessZadidar(CDriverLibrary& library, const CPlatformServices& services)
+    : deviceWatchEvent(services.clock, CEvent::AutoReset),
+      surveyEvent(services.clock, CEvent::AutoReset),
+      buttonWatchEvent(services.clock, CEvent::AutoReset),
       lib(library),
-      clock(clock),
-      registry(registry),
-      systemAdapters(systemAdapters)
+      clock(services.clock),
+      registry(services.registry),
+      systemAdapters(services.systemAdapters),
+      launcher(services.launcher)
 {
     for (auto& lock : slotLocks)
         lock = std::make_unique<CClockMutex>(clock);

@@ -12,13 +12,11 @@
 #include "adapter/LinkState.h"
 #include "adapter/NetworkDescription.h"
 #include "adapter/driver_library/CDriverGate.h"
+#include "platform/CPlatformServices.h"
 #include "platform/ClockMutex.h"
 #include "platform/Event.h"
 #include "platform/WorkerThread.h"
 
-class CClock;
-class CRegistry;
-class CSystemAdapters;
 
 // A polymorphic member with no data, kept for the object's layout.
 class CWirelessFeature {
@@ -50,8 +48,7 @@ public:
         WorkerSlotCount
     };
 
-    CAdapterWirelessZadidar(CDriverLibrary& library, CClock& clock, CRegistry& registry,
-                            CSystemAdapters& systemAdapters);
+    CAdapterWirelessZadidar(CDriverLibrary& library, const CPlatformServices& services);
     virtual ~CAdapterWirelessZadidar();
     CAdapterWirelessZadidar(const CAdapterWirelessZadidar&) = delete;
     CAdapterWirelessZadidar& operator=(const CAdapterWirelessZadidar&) = delete;
@@ -150,8 +147,15 @@ public:
     std::atomic<bool> sharingEnumFirst = true;
     std::atomic<bool> initialised = false;
 
-    // The operating-system kind decides a few driver sequences; set at start-up.
+    // Set by start-up before the workers start, read-only afterwards: the
+    // operating-system kind decides a few driver sequences; the install
+    // folder holds the DHCP program; the access point's default name begins
+    // with the settings' prefix, and its default passphrase depends on the
+    // language.
     int osKind = 13;
+    std::string exeDir;
+    char apDefaultSsid[33] = {};
+    uint32_t lcid = 1033;
     std::mutex networksLock;
     std::mutex adapterNameLock;
 
@@ -172,6 +176,7 @@ private:
     CClock& clock;
     CRegistry& registry;
     CSystemAdapters& systemAdapters;
+    CLauncher& launcher;
     // A slot is stopped and started by several threads (the UI, the device
     // watch, the survey worker); one lock per slot keeps that whole.
     std::unique_ptr<CClockMutex> slotLocks[WorkerSlotCount];

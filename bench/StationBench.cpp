@@ -9,6 +9,8 @@
 
 #include "adapter/CAdapterWirelessZadidar.h"
 #include "adapter/KeyDerivation.h"
+#include "platform/CLauncher.h"
+#include "platform/CLinuxSystem.h"
 #include "platform/CRegistry.h"
 #include "platform/RealClock.h"
 #include "tests/support/CNoSystemAdapters.h"
@@ -84,7 +86,9 @@ void SurveyOf128Networks(benchmark::State& state)
         CRealClock clock;
         CRegistry registry{folder};
         CNoSystemAdapters systemAdapters;
-        CAdapterWirelessZadidar adapter(library, clock, registry, systemAdapters);
+        CLinuxSystem system;
+        CLauncher launcher;
+        CAdapterWirelessZadidar adapter(library, {clock, system, registry, systemAdapters, launcher});
         adapter.adapterState = AdapterReady;
         adapter.autoConnectEnabled = false;
         for (auto _ : state) {

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <string_view>
 
+#include "platform/ProcessInfo.h"
 #include "platform/Spawn.h"
 
 namespace {
@@ -36,6 +37,11 @@ uint32_t Lookup(std::string_view name)
 }
 
 } // namespace
+
+std::string CLinuxSystem::ModulePath()
+{
+    return ::ModulePath();
+}
 
 COsVersionInfo CLinuxSystem::OsVersion()
 {

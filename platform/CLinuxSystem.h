@@ -9,6 +9,7 @@
 // or an unknown language give 1033.
 class CLinuxSystem final : public CSystem {
 public:
+    std::string ModulePath() override;
     COsVersionInfo OsVersion() override;
     bool IsWow64() override;
     bool IsElevated() override;

@@ -16,6 +16,10 @@ class CSystem {
 public:
     virtual ~CSystem() = default;
 
+    // The full path of the running executable; its folder is the install
+    // folder the data folders sit in.
+    virtual std::string ModulePath() = 0;
+
     virtual COsVersionInfo OsVersion() = 0;
     // Whether a 32-bit process runs on a 64-bit system.
     virtual bool IsWow64() = 0;

@@ -1,8 +1,10 @@
 #include "shell/CApplicationApp.h"
 
 #include <cstdio>
+#include <cstring>
 #include <unistd.h>
 
+#include "platform/CPlatformServices.h"
 #include "platform/CSystem.h"
 #include "platform/ProcessInfo.h"
 #include "platform/StateDirectory.h"
@@ -16,9 +18,8 @@ CApplicationApp& App()
     return *theApp;
 }
 
-CApplicationApp::CApplicationApp(CSystem& system, CClock& clock, CDriverLibrary& library, CRegistry& registry,
-                                 CSystemAdapters& systemAdapters)
-    : systemInfo(system), adapter(library, clock, registry, systemAdapters), system(system)
+CApplicationApp::CApplicationApp(CDriverLibrary& library, const CPlatformServices& services)
+    : systemInfo(services.system), adapter(library, services), system(services.system)
 {
     theApp = this;
 }
@@ -57,7 +58,7 @@ bool CApplicationApp::StartUp(const std::vector<std::string>& arguments)
     if (arguments.size() == 1 && arguments[0] == "hide")
         startHidden = 1;
 
-    exePath = ModulePath();
+    exePath = system.ModulePath();
     exeDir = exePath.substr(0, exePath.rfind('/') + 1);
     uint16_t version[4] = {};
     char text[32] = "V";
@@ -74,7 +75,18 @@ bool CApplicationApp::StartUp(const std::vector<std::string>& arguments)
 
     if (startServices)
         startServices();
+
+    // Language and settings come before the adapter's workers: the access
+    // point they may bring up is named and keyed from them, and a worker
+    // then never reads them half-written.
+    language.Load(exeDir, system.DefaultLocaleId());
+    settings.LoadSettings(exeDir, language.lcid);
+    skin.BuildSkinPaths(exeDir, language.lcid, osKind);
+
     adapter.osKind = osKind;
+    adapter.exeDir = exeDir;
+    memcpy(adapter.apDefaultSsid, settings.apDefaultSsid, sizeof adapter.apDefaultSsid);
+    adapter.lcid = language.lcid;
     adapter.networkMode = adapter.LoadNetworkMode();
     adapter.StartDeviceWatch();
     adapter.StartTicker();
@@ -84,10 +96,5 @@ bool CApplicationApp::StartUp(const std::vector<std::string>& arguments)
     currentMode = adapter.networkMode != 0 ? ModeSoftAp : ModeStation;
     wpsListRefresh = 0;
     softApTabActive = 0;
-    activePopup = nullptr;
-
-    language.Load(exeDir, system.DefaultLocaleId());
-    settings.LoadSettings(exeDir, language.lcid);
-    skin.BuildSkinPaths(exeDir, language.lcid, osKind);
     return true;
 }

@@ -13,6 +13,7 @@
 #include "shell/CSkinPaths.h"
 
 class CSystem;
+struct CPlatformServices;
 
 enum NetworkModeUi { ModeSoftApDown = 0, ModeSoftAp = 1, ModeStation = 2 };
 
@@ -25,8 +26,7 @@ class CApplicationApp {
     CNamedMutex instanceMutex;
 
 public:
-    CApplicationApp(CSystem& system, CClock& clock, CDriverLibrary& library, CRegistry& registry,
-                    CSystemAdapters& systemAdapters);
+    CApplicationApp(CDriverLibrary& library, const CPlatformServices& services);
     ~CApplicationApp();
     CApplicationApp(const CApplicationApp&) = delete;
     CApplicationApp& operator=(const CApplicationApp&) = delete;
@@ -35,7 +35,8 @@ public:
     // the process ends when it returns.
     bool InitInstance(const std::vector<std::string>& arguments);
     // Start-up up to the main window: false when this process must not go on
-    // (another instance runs, or an elevated copy was asked for).
+    // (another instance runs, or an elevated copy was asked for). The install
+    // folder is the one of the system's module path.
     bool StartUp(const std::vector<std::string>& arguments);
 
     // Set by main: what starts once the process may run (the simulated world's
@@ -56,13 +57,13 @@ public:
     CSettings settings;
     CSkinPaths skin;
 
-    // Shared user-interface state; the UI thread only.
+    // Shared user-interface state; the UI thread only. The modal window that
+    // runs right now is the UI layer's (ui/ModalPopup.h).
     int shownAdapterState = AdapterReady;
     int currentMode = ModeStation;
     int shownLinkState = LinkDisconnected;
     int softApTabActive = 0;
     uint8_t wpsListRefresh = 0;
-    void* activePopup = nullptr;
     int startHidden = 0;
 
 private:

@@ -10,9 +10,12 @@
 
 #include "adapter/CAdapterWirelessZadidar.h"
 #include "adapter/driver_library/CRecordingDriverLibrary.h"
+#include "platform/CLauncher.h"
+#include "platform/CPlatformServices.h"
 #include "platform/CRegistry.h"
 #include "platform/CSystemAdapters.h"
 #include "platform/MockClock.h"
+#include "tests/support/CQuietSystem.h"
 #include "tests/support/CSilentDriverLibrary.h"
 #include "tests/support/TempDir.h"
 
@@ -138,7 +141,7 @@ protected:
     AdapterFixture()
     {
         clock.Participate();
-        adapter = std::make_unique<CAdapterWirelessZadidar>(recorder, clock, registry, systemAdapters);
+        adapter = std::make_unique<CAdapterWirelessZadidar>(recorder, services);
     }
     ~AdapterFixture() override
     {
@@ -173,5 +176,8 @@ protected:
     CScriptedLibrary library;
     CRecordingDriverLibrary recorder{library};
     CFixedSystemAdapters systemAdapters;
+    CLauncher launcher;
+    CQuietSystem system;
+    CPlatformServices services{clock, system, registry, systemAdapters, launcher};
     std::unique_ptr<CAdapterWirelessZadidar> adapter;
 };

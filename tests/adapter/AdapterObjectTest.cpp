@@ -210,7 +210,7 @@ TEST_F(AdapterObjectTest, DeviceChangeNotificationsReachTheFilter)
         CFilterLibrary filter;
         filter.answer = c;
         CRecordingDriverLibrary calls(filter);
-        CAdapterWirelessZadidar own(calls, clock, registry, systemAdapters);
+        CAdapterWirelessZadidar own(calls, services);
         strcpy(own.adapterName, "Kavlo USB");
         EXPECT_EQ(own.OnDeviceChange(c.type, nullptr), c.result);
         std::vector<std::string> expected{"EnumDevicesChange(\"Kavlo USB\"," + std::to_string(c.type) + ",null,0,0)"};
@@ -259,7 +259,7 @@ TEST_F(AdapterObjectTest, PeriodicSurveyOnlyWhenAllowed)
         adapter->StartTicker();
         clock.FastForwardBy(31000ms);
         EXPECT_FALSE(adapter->surveyEvent.Wait(0ms)) << c.what;
-        adapter = std::make_unique<CAdapterWirelessZadidar>(recorder, clock, registry, systemAdapters);
+        adapter = std::make_unique<CAdapterWirelessZadidar>(recorder, services);
     }
     adapter->adapterState = AdapterReady;
     adapter->StartTicker();

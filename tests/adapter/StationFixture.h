@@ -14,9 +14,12 @@
 
 #include "adapter/CAdapterWirelessZadidar.h"
 #include "adapter/driver_library/CRecordingDriverLibrary.h"
+#include "platform/CLauncher.h"
+#include "platform/CPlatformServices.h"
 #include "platform/CRegistry.h"
 #include "platform/MockClock.h"
 #include "tests/support/CNoSystemAdapters.h"
+#include "tests/support/CQuietSystem.h"
 #include "tests/support/CSilentDriverLibrary.h"
 #include "tests/support/Hex.h"
 #include "tests/support/TempDir.h"
@@ -196,7 +199,7 @@ protected:
     StationFixture()
     {
         clock.Participate();
-        adapter = std::make_unique<CAdapterWirelessZadidar>(recorder, clock, registry, systemAdapters);
+        adapter = std::make_unique<CAdapterWirelessZadidar>(recorder, services);
     }
     ~StationFixture() override
     {
@@ -210,5 +213,8 @@ protected:
     CStationLibrary library{clock};
     CCapturingRecorder recorder{library};
     CNoSystemAdapters systemAdapters;
+    CLauncher launcher;
+    CQuietSystem system;
+    CPlatformServices services{clock, system, registry, systemAdapters, launcher};
     std::unique_ptr<CAdapterWirelessZadidar> adapter;
 };

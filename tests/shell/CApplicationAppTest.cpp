@@ -2,10 +2,14 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <tuple>
 
+#include "platform/CLauncher.h"
+#include "platform/CPlatformServices.h"
 #include "platform/CRegistry.h"
 #include "platform/CSystem.h"
 #include "platform/MockClock.h"
+#include "platform/ProcessInfo.h"
 #include "shell/CApplicationApp.h"
 #include "tests/adapter/AdapterFixture.h"
 #include "tests/support/SavedEnvironment.h"
@@ -15,6 +19,7 @@ namespace {
 
 class CScriptedSystem : public CSystem {
 public:
+    std::string ModulePath() override { return modulePath; }
     COsVersionInfo OsVersion() override { return version; }
     bool IsWow64() override { return false; }
     bool IsElevated() override { return elevated; }
@@ -23,14 +28,16 @@ public:
     {
         relaunches.push_back({exe, args, dir});
     }
-    uint32_t DefaultLocaleId() override { return 1033; }
+    uint32_t DefaultLocaleId() override { return locale; }
 
     struct Relaunch {
         std::string exe;
         std::vector<std::string> args;
         std::string dir;
     };
+    std::string modulePath = ::ModulePath();
     COsVersionInfo version{2, 10, 0};
+    uint32_t locale = 1033;
     bool elevated = true;
     std::vector<Relaunch> relaunches;
 };
@@ -49,7 +56,7 @@ protected:
     }
     CApplicationApp& Make()
     {
-        app = std::make_unique<CApplicationApp>(system, clock, library, registry, systemAdapters);
+        app = std::make_unique<CApplicationApp>(library, services);
         return *app;
     }
 
@@ -60,6 +67,8 @@ protected:
     CScriptedSystem system;
     CScriptedLibrary library;
     CFixedSystemAdapters systemAdapters;
+    CLauncher launcher;
+    CPlatformServices services{clock, system, registry, systemAdapters, launcher};
     std::unique_ptr<CApplicationApp> app;
 };
 
@@ -82,7 +91,7 @@ TEST_F(ApplicationStartTest, SecondInstanceInTheSameSessionEndsAtOnce)
 {
     CApplicationApp& first = Make();
     ASSERT_TRUE(first.StartUp({}));
-    CApplicationApp second(system, clock, library, registry, systemAdapters);
+    CApplicationApp second(library, services);
     EXPECT_FALSE(second.StartUp({}));
     EXPECT_FALSE(second.adapter.workers[CAdapterWirelessZadidar::SlotTicker].HasThread());
     EXPECT_TRUE(first.adapter.workers[CAdapterWirelessZadidar::SlotTicker].HasThread());
@@ -162,6 +171,28 @@ TEST_F(ApplicationStartTest, PathsAndVersionOfTheRunningExecutable)
     EXPECT_EQ(a.exePath.rfind(a.exeDir, 0), 0u);
     EXPECT_EQ(a.versionText, "V"); // test executables carry no version record
     EXPECT_EQ(&App(), &a);
+}
+
+TEST_F(ApplicationStartTest, TheInstallFolderIsTheSystemsModulePathsAndTheAdapterGetsWhatItNeedsFromIt)
+{
+    const std::string bin = std::string(getenv("ZARNWELL_BIN_DIR")) + "/";
+    system.modulePath = bin + "zarnwell";
+    for (auto [locale, lcid, prefix] : {std::tuple{1033u, 1033u, "Kavlo_"}, {2052u, 0x0804u, "Kavlo_"}}) {
+        system.locale = locale;
+        CApplicationApp& a = Make();
+        ASSERT_TRUE(a.StartUp({}));
+        EXPECT_EQ(a.exePath, bin + "zarnwell");
+        EXPECT_EQ(a.exeDir, bin);
+        EXPECT_EQ(a.versionText, "V" ZARNWELL_TEST_VERSION); // the built program's record
+        EXPECT_EQ(a.language.lcid, lcid);
+        EXPECT_EQ(a.skin.mainBack, bin + "Skin/main_back.bmp");
+        // Handed to the adapter before its workers started.
+        EXPECT_EQ(a.adapter.exeDir, bin);
+        EXPECT_EQ(a.adapter.lcid, lcid);
+        EXPECT_STREQ(a.adapter.apDefaultSsid, prefix);
+        EXPECT_EQ(a.adapter.osKind, a.osKind);
+        app.reset();
+    }
 }
 
 } // namespace

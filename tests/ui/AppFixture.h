@@ -2,6 +2,8 @@
 
 #include <atomic>
 
+#include "platform/CLauncher.h"
+#include "platform/CPlatformServices.h"
 #include "platform/CRegistry.h"
 #include "shell/CApplicationApp.h"
 #include "tests/support/CNoSystemAdapters.h"
@@ -10,7 +12,9 @@
 #include "tests/ui/UiFixture.h"
 
 // The UI in virtual time over an application object whose language, settings
-// and skin come from the shipped resources; the adapter answers nothing.
+// and skin come from the shipped resources; the adapter answers nothing and
+// runs no workers, so a test sets its state by hand. The whole program on the
+// simulated machine is tests/program/ProgramFixture.h.
 class AppFixture : public UiFixture {
 protected:
     // Answers the signal quality the test sets; nothing else.
@@ -22,7 +26,7 @@ protected:
 
     explicit AppFixture(uint32_t locale = 1033) : UiFixture(true)
     {
-        app = std::make_unique<CApplicationApp>(system, clock, library, registry, adapters);
+        app = std::make_unique<CApplicationApp>(library, services);
         const std::string resources = Repository() + "resources/";
         app->language.Load(resources, locale);
         app->settings.LoadSettings(resources, app->language.lcid);
@@ -36,5 +40,7 @@ protected:
     CQuietSystem system;
     CSignalLibrary library;
     CNoSystemAdapters adapters;
+    CLauncher launcher;
+    CPlatformServices services{clock, system, registry, adapters, launcher};
     std::unique_ptr<CApplicationApp> app;
 };
