@@ -169,6 +169,12 @@ void CRegistry::AddOwner(CRegistryOwner* owner)
     owners.push_back(owner);
 }
 
+void CRegistry::RemoveOwner(CRegistryOwner* owner)
+{
+    std::lock_guard lock(mutex);
+    std::erase(owners, owner);
+}
+
 // Opens the hive's database on first use; a failed open is tried again on the
 // next call. Call with the mutex held.
 sqlite3* CRegistry::Connection(RegistryHive hive)

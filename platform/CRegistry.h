@@ -38,8 +38,9 @@ public:
     CRegistry(const CRegistry&) = delete;
     CRegistry& operator=(const CRegistry&) = delete;
 
-    // The owner must outlive this object.
+    // The owner must outlive this object, or be removed before it goes.
     void AddOwner(CRegistryOwner* owner);
+    void RemoveOwner(CRegistryOwner* owner);
 
     bool CreateKey(RegistryHive hive, const std::string& path);
     bool KeyExists(RegistryHive hive, const std::string& path);

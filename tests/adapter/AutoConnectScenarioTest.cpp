@@ -6,17 +6,16 @@
 #include "adapter/driver_library/CRecordingDriverLibrary.h"
 #include "platform/CRegistry.h"
 #include "platform/MockClock.h"
-#include "sim/CSimDriverLibrary.h"
-#include "sim/CSimSystemAdapters.h"
-#include "sim/CSimWorld.h"
+#include "sim/CSimMachine.h"
+#include "tests/support/CQuietSystem.h"
 #include "tests/support/TempDir.h"
 
 using namespace std::chrono_literals;
 
 namespace {
 
-// The whole adapter service over the simulated adapter: a WPA2-PSK network
-// in range, a stored last profile for it, and the adapter plugged at t = 0.
+// The whole adapter service on the simulated machine: a WPA2-PSK network in
+// range, a stored last profile for it, and the adapter plugged at t = 0.
 class AutoConnectScenarioTest : public ::testing::Test {
 protected:
     AutoConnectScenarioTest()
@@ -30,7 +29,7 @@ protected:
         home.quality = 80;
         std::string error;
         EXPECT_TRUE(world.AddNetwork(home, error)) << error;
-        adapter = std::make_unique<CAdapterWirelessZadidar>(recorder, clock, registry, systemAdapters);
+        adapter = std::make_unique<CAdapterWirelessZadidar>(recorder, machine.services);
     }
     ~AutoConnectScenarioTest() override
     {
@@ -68,10 +67,10 @@ protected:
     CMockClock clock;
     CTempDir state;
     CRegistry registry{state.Path()};
-    CSimWorld world{clock};
-    CSimDriverLibrary library{world};
-    CRecordingDriverLibrary recorder{library};
-    CSimSystemAdapters systemAdapters{world};
+    CQuietSystem system;
+    CSimMachine machine{clock, system, registry};
+    CSimWorld& world = machine.world;
+    CRecordingDriverLibrary recorder{machine.library};
     std::unique_ptr<CAdapterWirelessZadidar> adapter;
 };
 

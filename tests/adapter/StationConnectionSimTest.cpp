@@ -5,17 +5,17 @@
 #include "adapter/CAdapterWirelessZadidar.h"
 #include "platform/CRegistry.h"
 #include "platform/MockClock.h"
-#include "sim/CSimDriverLibrary.h"
-#include "sim/CSimWorld.h"
-#include "tests/support/CNoSystemAdapters.h"
+#include "sim/CSimMachine.h"
+#include "tests/support/CQuietSystem.h"
 #include "tests/support/TempDir.h"
 
 using namespace std::chrono_literals;
 
 namespace {
 
-// A connect from the network list to a simulated WPA2-PSK access point, with
-// the library session open as the device watch leaves it.
+// A connect from the network list to a simulated WPA2-PSK access point on the
+// simulated machine, with the library session open as the device watch
+// leaves it.
 class StationConnectionSimTest : public ::testing::Test {
 protected:
     StationConnectionSimTest()
@@ -35,7 +35,7 @@ protected:
         library.RT_GetAdapterList(list, 0);
         library.RT_SetDefaultAdapterIndex(0);
         EXPECT_TRUE(library.RT_Initialize(0));
-        adapter = std::make_unique<CAdapterWirelessZadidar>(library, clock, registry, systemAdapters);
+        adapter = std::make_unique<CAdapterWirelessZadidar>(library, machine.services);
     }
     ~StationConnectionSimTest() override
     {
@@ -67,9 +67,10 @@ protected:
     CMockClock clock;
     CTempDir state;
     CRegistry registry{state.Path()};
-    CSimWorld world{clock};
-    CSimDriverLibrary library{world};
-    CNoSystemAdapters systemAdapters;
+    CQuietSystem system;
+    CSimMachine machine{clock, system, registry};
+    CSimWorld& world = machine.world;
+    CSimDriverLibrary& library = machine.library;
     std::unique_ptr<CAdapterWirelessZadidar> adapter;
 };
 
