@@ -3,6 +3,7 @@
 #include "shell/CApplicationApp.h"
 #include "ui/CAboutNewDlg.h"
 #include "ui/CExitDlg.h"
+#include "ui/ModalPopup.h"
 #include "ui/TrayIconChoice.h"
 #include "ui/WindowTexts.h"
 #include "ui/framework/CDesktop.h"
@@ -81,16 +82,6 @@ bool CApplicationDlg::OnInitDialog()
     return true;
 }
 
-int CApplicationDlg::ModalPopup(CDialog& dialog)
-{
-    CApplicationApp& app = App();
-    app.activePopup = &dialog;
-    int result = dialog.DoModal();
-    if (app.activePopup == &dialog)
-        app.activePopup = nullptr;
-    return result;
-}
-
 void CApplicationDlg::OnCommand(int commandId)
 {
     CApplicationApp& app = App();
@@ -127,13 +118,13 @@ void CApplicationDlg::OnCommand(int commandId)
     case commandExit:
     case commandInfoExit: {
         CExitDlg exitDialog(this);
-        if (ModalPopup(exitDialog) == ResultOk)
+        if (RunModalPopup(exitDialog) == ResultOk)
             EndDialog(ResultOk);
         break;
     }
     case commandAbout: {
         CAboutNewDlg about(this);
-        ModalPopup(about);
+        RunModalPopup(about);
         break;
     }
     default:
@@ -227,8 +218,8 @@ void CApplicationDlg::OnTrayNotify(int mouseMessage)
     CApplicationApp& app = App();
     if (mouseMessage == CTrayIcon::LeftButtonDown) {
         ShowForAdapterState(true);
-        if (app.shownAdapterState == AdapterReady && app.currentMode != ModeStation && app.activePopup) {
-            auto* popup = static_cast<CDialog*>(app.activePopup);
+        if (CDialog* popup = ActivePopup();
+            popup && app.shownAdapterState == AdapterReady && app.currentMode != ModeStation) {
             popup->CentreOver(this);
             popup->Show(true);
         }
@@ -325,10 +316,8 @@ void CApplicationDlg::FollowAdapterState(int state)
         SetTimer(softApStartTimer, 500ms);
     }
     SetTrayIcon({TrayAdapterChanged, state, app.currentMode == ModeStation});
-    if ((state == AdapterNone || state == AdapterDisabled) && app.activePopup) {
-        static_cast<CDialog*>(app.activePopup)->PostClose();
-        app.activePopup = nullptr;
-    }
+    if (state == AdapterNone || state == AdapterDisabled)
+        CloseActivePopup();
 }
 
 void CApplicationDlg::FollowLink()

@@ -81,5 +81,4 @@ private:
     void SetTrayIcon(const TrayReading& reading);
     void HideToTray();
     void PlaceTopMostOnce(CWindow& window, bool& neverRaised);
-    int ModalPopup(CDialog& dialog);
 };

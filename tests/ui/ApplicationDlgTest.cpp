@@ -2,6 +2,7 @@
 
 #include "ui/CApplicationDlg.h"
 #include "ui/CExitDlg.h"
+#include "ui/ModalPopup.h"
 #include "ui/framework/CDesktop.h"
 #include "ui/framework/CMenu.h"
 #include "tests/ui/AppFixture.h"
@@ -127,12 +128,12 @@ TEST_F(ApplicationDlgTest, UnplugWhileAModalWindowIsOpenClosesItAndHidesTheMainW
         aboutEnded = int(clock.Now().count());
     });
     Check(3000ms, [&] {
-        EXPECT_NE(app->activePopup, nullptr);
+        EXPECT_NE(ActivePopup(), nullptr);
         EXPECT_NE(driver->FindWindow(138), nullptr);
         app->adapter.adapterState = AdapterNone;
     });
     Check(4100ms, [&] {
-        EXPECT_EQ(app->activePopup, nullptr);
+        EXPECT_EQ(ActivePopup(), nullptr);
         EXPECT_EQ(driver->FindWindow(138), nullptr);
         EXPECT_FALSE(window.IsVisible());
         EXPECT_EQ(window.tray.IconPath(), app->skin.trayCardNo);
