@@ -4,8 +4,10 @@
 //   zarnwell-screenshot <output folder> [resources folder] [locale id]
 //
 // The resources folder (dialogs/, Languages/, Setting/, Skin/) defaults to the
-// source tree's; the locale (1033 unless given, 2052 for Chinese) chooses the
-// language as at start-up. The adapter is the simulated one, with no device.
+// install folder this tool was built into, beside the program; the program's
+// own start-up runs against it. The locale (1033 unless given, 2052 for
+// Chinese) chooses the language as at start-up. The machine is the simulated
+// one.
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
@@ -14,10 +16,9 @@
 #include "platform/CLinuxSystem.h"
 #include "platform/CRegistry.h"
 #include "platform/MockClock.h"
+#include "platform/ProcessInfo.h"
 #include "shell/CApplicationApp.h"
-#include "sim/CSimDriverLibrary.h"
-#include "sim/CSimSystemAdapters.h"
-#include "sim/CSimWorld.h"
+#include "sim/CSimMachine.h"
 #include "StationPictures.h"
 #include "ui/CAboutDlg.h"
 #include "ui/CAboutNewDlg.h"
@@ -45,6 +46,27 @@ std::string Skin(const std::string& name)
 {
     return resources + "Skin/" + name;
 }
+
+// The system as the program sees it, with its install folder and the locale
+// the pictures are taken in.
+class CScreenshotSystem final : public CSystem {
+public:
+    CScreenshotSystem(std::string installFolder, uint32_t locale)
+        : installFolder(std::move(installFolder)), locale(locale)
+    {
+    }
+    std::string ModulePath() override { return installFolder + "zarnwell"; }
+    COsVersionInfo OsVersion() override { return system.OsVersion(); }
+    bool IsWow64() override { return system.IsWow64(); }
+    bool IsElevated() override { return true; }
+    void RelaunchElevated(const std::string&, const std::vector<std::string>&, const std::string&) override {}
+    uint32_t DefaultLocaleId() override { return locale; }
+
+private:
+    CLinuxSystem system;
+    std::string installFolder;
+    uint32_t locale;
+};
 
 void Save(CUiDriver& driver, CWindow& window, const std::string& name)
 {
@@ -148,7 +170,8 @@ int main(int argc, char** argv)
     }
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     output = argv[1];
-    resources = argc > 2 && argv[2][0] ? std::string(argv[2]) + "/" : std::string(ZARNWELL_SOURCE_DIR) + "/resources/";
+    const std::string tool = ModulePath();
+    resources = argc > 2 && argv[2][0] ? std::string(argv[2]) + "/" : tool.substr(0, tool.rfind('/') + 1);
     std::filesystem::create_directories(output);
     // A scratch folder: the templates beside a link to the skin (the icon of
     // the About box is found through it), and the registry's state.
@@ -157,6 +180,10 @@ int main(int argc, char** argv)
     const std::string templates = scratch + "dialogs/";
     std::filesystem::create_directories(templates);
     std::filesystem::create_directories(scratch + "state");
+    // Its own session: a running Zarnwell does not keep it from starting.
+    std::filesystem::create_directories(scratch + "run");
+    std::filesystem::permissions(scratch + "run", std::filesystem::perms::owner_all);
+    setenv("XDG_RUNTIME_DIR", (scratch + "run").c_str(), 1);
     std::filesystem::create_directory_symlink(std::filesystem::absolute(resources + "Skin"), scratch + "Skin");
     for (const auto& entry : std::filesystem::directory_iterator(resources + "dialogs"))
         std::filesystem::copy_file(entry.path(), templates + entry.path().filename().string());
@@ -165,16 +192,15 @@ int main(int argc, char** argv)
     CMockClock clock;
     clock.Participate();
     {
-        CLinuxSystem system;
+        CScreenshotSystem system(resources, argc > 3 ? uint32_t(std::atoi(argv[3])) : 1033);
         CRegistry registry(scratch + "state");
-        CSimWorld world(clock);
-        CSimDriverLibrary library(world);
-        CSimSystemAdapters adapters(world);
-        CApplicationApp app(system, clock, library, registry, adapters);
-        app.language.Load(resources, argc > 3 ? uint32_t(std::atoi(argv[3])) : 1033);
-        app.settings.LoadSettings(resources, app.language.lcid);
-        app.skin.BuildSkinPaths(resources, app.language.lcid, 6);
-        app.versionText = "V1.0.0.1";
+        CSimMachine machine(clock, system, registry);
+        CApplicationApp app(machine.library, machine.services);
+        if (!app.StartUp({})) {
+            std::cerr << "the program's start-up ended\n";
+            return 1;
+        }
+        app.versionText = "V1.0.0.1"; // the same in every picture, whatever was built
         CUi ui(clock, templates);
         CUiDriver driver(ui);
 
