@@ -35,9 +35,8 @@ void CZarnwellProgram::RunMainWindow()
     {
         std::lock_guard lock(mutex);
         ui = &windows;
-        window = &mainWindow;
         if (endRequested)
-            windows.Post([&] { mainWindow.EndDialog(CDialog::ResultCancel); });
+            windows.EndAllLoops();
     }
     if (onMainWindow)
         onMainWindow(windows, mainWindow);
@@ -45,7 +44,6 @@ void CZarnwellProgram::RunMainWindow()
     {
         std::lock_guard lock(mutex);
         ui = nullptr;
-        window = nullptr;
     }
     machine.SetDeviceChangeListener(nullptr);
 }
@@ -54,6 +52,8 @@ void CZarnwellProgram::RequestEnd()
 {
     std::lock_guard lock(mutex);
     endRequested = true;
+    // Every loop ends, the modal ones inside the main window's first, so that
+    // no open dialog holds the program.
     if (ui)
-        ui->Post([target = window] { target->EndDialog(CDialog::ResultCancel); });
+        ui->EndAllLoops();
 }

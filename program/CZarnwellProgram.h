@@ -28,8 +28,9 @@ public:
     // main window's loop has ended, or at once when start-up ends the process.
     void Run(const std::vector<std::string>& arguments);
 
-    // From any thread: the program ends as when the user confirms Exit. An
-    // end asked for before the main window runs ends it as it starts.
+    // From any thread (a stop signal): every open window loop ends, modal
+    // ones included, and Run returns as when the user confirms Exit. An end
+    // asked for before the main window runs ends it as it starts.
     void RequestEnd();
 
     // Where zarnwell-sim reaches the world; empty: no control socket.
@@ -44,7 +45,6 @@ private:
 
     CSimMachine& machine;
     std::mutex mutex;
-    CApplicationDlg* window = nullptr; // guarded by mutex, set while the main window runs
-    CUi* ui = nullptr;                 // guarded by mutex
-    bool endRequested = false;         // guarded by mutex
+    CUi* ui = nullptr;         // guarded by mutex, set while the main window runs
+    bool endRequested = false; // guarded by mutex
 };

@@ -1,10 +1,8 @@
 // The composition root: the one place that knows every layer. It puts the
 // real platform (clock, system queries, registry) under the simulated
 // machine and runs the program on it.
-#include <csignal>
 #include <cstdio>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "platform/CDesktopRegistry.h"
@@ -12,38 +10,17 @@
 #include "platform/CRegistry.h"
 #include "platform/RealClock.h"
 #include "platform/StateDirectory.h"
+#include "program/CEndSignals.h"
 #include "program/CZarnwellProgram.h"
 #include "sim/CSimMachine.h"
 #include "sim/SimCommand.h"
 #include "sim/SimWorldFile.h"
 #include "ui/framework/QtThreadSanitizer.h"
 
-namespace {
-
-// Blocked in every thread, so that only the waiting main thread takes them.
-sigset_t EndSignals()
-{
-    sigset_t set;
-    sigemptyset(&set);
-    sigaddset(&set, SIGINT);
-    sigaddset(&set, SIGTERM);
-    sigaddset(&set, SIGHUP);
-    return set;
-}
-
-void WaitForEndSignal()
-{
-    sigset_t set = EndSignals();
-    int signal = 0;
-    sigwait(&set, &signal);
-}
-
-} // namespace
-
 int main(int argc, char** argv)
 {
-    sigset_t endSignals = EndSignals();
-    pthread_sigmask(SIG_BLOCK, &endSignals, nullptr);
+    // Before any thread starts, so that only the signal thread takes them.
+    CEndSignals::Block();
 
     std::vector<std::string> arguments(argv + 1, argv + argc);
     CRealClock clock;
@@ -67,12 +44,11 @@ int main(int argc, char** argv)
     program.onMainWindow = [](CUi&, CApplicationDlg&) {
         fprintf(stderr, "zarnwell: running on the simulated adapter (zarnwell-sim drives it; Ctrl+C ends)\n");
     };
-    std::thread ender([&] {
-        WaitForEndSignal();
-        program.RequestEnd();
-    });
-    program.Run(arguments);
-    pthread_kill(ender.native_handle(), SIGTERM);
-    ender.join();
+    {
+        // Every signal asks for the end, however many come: a second one is
+        // never left blocked, and an early one ends the main window as it starts.
+        CEndSignals signals([&](int) { program.RequestEnd(); });
+        program.Run(arguments);
+    }
     return program.app.exitStatus;
 }

@@ -53,6 +53,8 @@ bool CDialog::Create()
 
 int CDialog::DoModal()
 {
+    if (CUi::Instance().Ending())
+        return ResultCancel;
     if (!Create())
         return -1;
     modal = true;
@@ -71,6 +73,8 @@ int CDialog::DoModal()
     if (alive.expired())
         return ResultCancel;
     modal = false;
+    if (!ended && CUi::Instance().Ending())
+        result = ResultCancel;
     DestroyWindow();
     return result;
 }

@@ -327,11 +327,17 @@ void CUi::RunUntil(const std::function<bool()>& done)
     ++depth;
     for (;;) {
         Pump();
-        if (done())
+        if (ending || done())
             break;
         WaitForWork(std::nullopt);
     }
     --depth;
+}
+
+void CUi::EndAllLoops()
+{
+    ending = true;
+    Post([] {}); // wakes the UI thread's wait
 }
 
 void CUi::RunFor(milliseconds duration)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <chrono>
 #include <functional>
 #include <memory>
@@ -58,8 +59,14 @@ public:
     // is copied, so the caller's may go at once.
     void PostDeviceChange(CWindow& window, uint32_t event, const void* data);
 
-    // Runs loops until `done` holds (checked after each round of work).
+    // Runs loops until `done` holds (checked after each round of work), or
+    // until the program ends.
     void RunUntil(const std::function<bool()>& done);
+    // Thread-safe: the program ends. Every loop that runs ends, the innermost
+    // first, and every loop started later ends at once; a modal dialog that
+    // ends so returns cancel.
+    void EndAllLoops();
+    bool Ending() const { return ending; }
     // Runs for `duration` of clock time; work due exactly at the end, and what
     // other threads do then, runs before it returns.
     void RunFor(std::chrono::milliseconds duration);
@@ -94,4 +101,5 @@ private:
     std::vector<std::function<void()>> posted; // guarded by the clock's mutex
     std::vector<CDialog*> dialogs;
     int depth = 0;
+    std::atomic<bool> ending = false;
 };
