@@ -15,12 +15,20 @@
 #include "sim/CSimMachine.h"
 #include "sim/SimCommand.h"
 #include "sim/SimWorldFile.h"
+#include "ui/framework/DesktopPlatform.h"
 #include "ui/framework/QtThreadSanitizer.h"
 
 int main(int argc, char** argv)
 {
     // Before any thread starts, so that only the signal thread takes them.
     CEndSignals::Block();
+
+    // Without a desktop the toolkit would abort with an unhelpful message.
+    std::string problem;
+    if (!SelectDesktopPlatform(problem)) {
+        fprintf(stderr, "zarnwell: %s\n", problem.c_str());
+        return 1;
+    }
 
     std::vector<std::string> arguments(argv + 1, argv + argc);
     CRealClock clock;
