@@ -36,9 +36,9 @@ public:
     // The icon as a tray of `size` pixels draws it.
     CSurface Picture(int size) const;
 
-    // For the test driver: a press and release on the icon, through the
-    // window system in virtual time, so that what blocks a press on the
-    // desktop's icon blocks this one too.
+    // For the test driver (defined in zarnwell_ui_driver): a press and
+    // release on the icon, through the window system in virtual time, so
+    // that what blocks a press on the desktop's icon blocks this one too.
     void Press(bool right);
 
 private:
