@@ -3,6 +3,8 @@
 #include <atomic>
 #include <cstring>
 
+#include "platform/CLauncher.h"
+#include "platform/CPlatformServices.h"
 #include "platform/CRegistry.h"
 #include "shell/CApplicationApp.h"
 #include "tests/support/CNoSystemAdapters.h"
@@ -43,7 +45,7 @@ class ChangeWaitDlgTest : public UiFixture {
 protected:
     explicit ChangeWaitDlgTest(uint32_t locale = 1033) : UiFixture(true)
     {
-        app = std::make_unique<CApplicationApp>(system, clock, library, registry, adapters);
+        app = std::make_unique<CApplicationApp>(library, services);
         const std::string resources = Repository() + "resources/";
         app->language.Load(resources, locale);
         app->settings.LoadSettings(resources, app->language.lcid);
@@ -56,6 +58,8 @@ protected:
     CQuietSystem system;
     CLinkLibrary library;
     CNoSystemAdapters adapters;
+    CLauncher launcher;
+    CPlatformServices services{clock, system, registry, adapters, launcher};
     std::unique_ptr<CApplicationApp> app;
 };
 
