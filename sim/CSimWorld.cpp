@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "sim/SimDeviceBroadcast.h"
+#include "sim/SimWpsPin.h"
 
 CSimWorld::CSimWorld(CClock& clock) : clock(clock)
 {
@@ -50,10 +51,10 @@ int CSimWorld::RemoveNetworks(std::string_view ssidOrBssid)
     std::array<uint8_t, 6> bssid{};
     bool byBssid = SimParseMac(ssidOrBssid, bssid);
     auto doomed = [&](const SimNetwork& n) { return byBssid ? n.bssid == bssid : n.ssid == ssidOrBssid; };
-    if (link.active) {
-        SimNetwork* linked = FindLocked(link.bssid);
+    if (link.Active()) {
+        SimNetwork* linked = FindLocked(link.Bssid());
         if (linked && doomed(*linked))
-            DropLinkLocked();
+            link.Drop();
     }
     auto end = std::remove_if(networks.begin(), networks.end(), doomed);
     int removed = int(networks.end() - end);
@@ -80,17 +81,8 @@ bool CSimWorld::SetNetwork(const std::array<uint8_t, 6>& bssid,
         error = "a network with bssid " + SimMacText(changed.bssid) + " exists";
         return false;
     }
-    if (link.active && link.bssid == bssid) {
-        // The access point restarts with its new settings: a station whose
-        // credentials no longer fit, or that it can no longer hear, is gone.
-        int encryption = 0;
-        int authentication = 0;
-        bool keeps = changed.inRange && changed.bssid == bssid && changed.ssid == link.ssid &&
-                     (!link.accepted ||
-                      JudgeLocked(changed, link.config, link.infrastructure, encryption, authentication));
-        if (!keeps)
-            DropLinkLocked();
-    }
+    if (link.Active() && link.Bssid() == bssid && !link.SurvivesChange(changed))
+        link.Drop();
     *network = std::move(changed);
     return true;
 }
@@ -98,7 +90,7 @@ bool CSimWorld::SetNetwork(const std::array<uint8_t, 6>& bssid,
 void CSimWorld::RemoveAllNetworks()
 {
     std::lock_guard lock(mutex);
-    DropLinkLocked();
+    link.Drop();
     networks.clear();
 }
 
@@ -109,7 +101,7 @@ std::vector<SimNetworkState> CSimWorld::Networks()
     bool up = LinkStateLocked(now) == LinkUp;
     std::vector<SimNetworkState> states;
     for (const SimNetwork& n : networks)
-        states.push_back({n, n.QualityAt(now.count()), up && n.bssid == link.bssid});
+        states.push_back({n, n.QualityAt(now.count()), up && n.bssid == link.Bssid()});
     return states;
 }
 
@@ -176,25 +168,24 @@ SimStatus CSimWorld::Status()
     status.disabled = settings.disabled;
     status.radioOn = radioOn;
     status.apMode = apMode;
-    status.softApRunning = apMode && softAp.running && radioOn;
-    status.softApSsid = softAp.ssid;
-    status.softApChannel = softAp.channel;
-    status.softApAuthMode = softAp.authMode;
-    status.softApEncryption = softAp.encryptionStatus;
-    status.softApPassphrase = softAp.passphrase;
-    status.sharing = sharing.enabled != 0;
-    status.sharedConnection = sharing.publicConnection;
-    status.softApIcsConnection = sharing.softApIcs ? sharing.softApIcsConnection : "";
-    if (!sharing.dhcpServer.empty())
-        status.sharingDhcp = sharing.dhcpServer + " " + sharing.dhcpFirst + "-" + sharing.dhcpLast;
-    status.dhcpServerRunning = dhcpServer.running;
-    status.wpsRunning = wps.active;
-    status.wpsMethod = wps.method;
-    status.wpsPin = wps.pin;
+    status.softApRunning = AccessPointUpLocked();
+    status.softApSsid = accessPoint.Ssid();
+    status.softApChannel = accessPoint.Channel();
+    status.softApAuthMode = accessPoint.AuthMode();
+    status.softApEncryption = accessPoint.EncryptionStatus();
+    status.softApPassphrase = accessPoint.Passphrase();
+    status.sharing = sharing.Enabled();
+    status.sharedConnection = sharing.PublicConnection();
+    status.softApIcsConnection = sharing.SoftApIcsConnection();
+    status.sharingDhcp = sharing.DhcpText();
+    status.dhcpServerRunning = dhcpServer.Running();
+    status.wpsRunning = wps.Active();
+    status.wpsMethod = wps.Method();
+    status.wpsPin = wps.Pin();
     status.link = LinkStateLocked(now);
     if (status.link != LinkDown) {
-        status.ssid = link.ssid;
-        status.bssid = link.bssid;
+        status.ssid = link.Ssid();
+        status.bssid = link.Bssid();
     }
     status.address = PresentLocked() ? AddressLocked(now) : "0.0.0.0";
     return status;
@@ -223,7 +214,7 @@ bool CSimWorld::ReleaseAddress(std::string_view connection)
     std::lock_guard lock(mutex);
     if (connection != settings.connectionName)
         return false;
-    link.released = true;
+    link.Release();
     return true;
 }
 
@@ -233,8 +224,7 @@ bool CSimWorld::RenewAddress(std::string_view connection)
     std::lock_guard lock(mutex);
     if (connection != settings.connectionName)
         return false;
-    link.released = false;
-    link.addressAt = std::max(now, link.startedAt + settings.linkDelay) + settings.dhcpDelay;
+    link.Renew(now, settings.dhcpDelay);
     return true;
 }
 
@@ -252,49 +242,39 @@ bool CSimWorld::SystemAdapter(std::string& deviceName, std::string& address)
 void CSimWorld::StartDhcpServer(std::string_view server, std::string_view first, std::string_view last)
 {
     std::lock_guard lock(mutex);
-    dhcpServer = {true, std::string(server), std::string(first), std::string(last)};
+    dhcpServer.Start(server, first, last);
 }
 
 void CSimWorld::StopDhcpServer()
 {
     std::lock_guard lock(mutex);
-    dhcpServer = {};
+    dhcpServer.Stop();
 }
 
 bool CSimWorld::DhcpServerRunning()
 {
     std::lock_guard lock(mutex);
-    return dhcpServer.running;
+    return dhcpServer.Running();
 }
 
-void CSimWorld::SettleLocked(Ms now)
+bool CSimWorld::AccessPointUpLocked() const
 {
-    // A refused association gives up once its handshake would have completed.
-    if (link.active && !link.accepted && now >= link.startedAt + settings.linkDelay)
-        link = Link{};
-}
-
-SimLinkState CSimWorld::LinkStateLocked(Ms now)
-{
-    SettleLocked(now);
-    if (!link.active)
-        return LinkDown;
-    return link.accepted && now >= link.startedAt + settings.linkDelay ? LinkUp : LinkAssociating;
+    return apMode && accessPoint.Running() && radioOn;
 }
 
 std::string CSimWorld::AddressLocked(Ms now)
 {
     bool stationUp = LinkStateLocked(now) == LinkUp;
-    bool apUp = apMode && softAp.running && radioOn;
+    bool apUp = AccessPointUpLocked();
     if (!stationUp && !apUp)
         return "0.0.0.0";
     if (staticAddress)
         return staticIp;
     if (apUp)
         return LinkLocalLocked();
-    if (link.released || now < link.addressAt)
+    if (!link.Leased(now))
         return "0.0.0.0";
-    const SimNetwork* network = FindLocked(link.bssid);
+    const SimNetwork* network = FindLocked(link.Bssid());
     if (!network)
         return "0.0.0.0";
     return network->dhcp ? network->address : LinkLocalLocked();
@@ -306,18 +286,13 @@ std::string CSimWorld::LinkLocalLocked() const
     return "169.254." + std::to_string(settings.mac[4] % 254 + 1) + "." + std::to_string(settings.mac[5]);
 }
 
-void CSimWorld::DropLinkLocked()
-{
-    link = Link{};
-}
-
 void CSimWorld::LoseSessionLocked()
 {
     session = false;
-    link = Link{};
-    station = StationConfig{};
-    softAp = SoftAp{};
-    wps = Wps{};
+    link.Drop();
+    station = CSimStationConfig{};
+    accessPoint = CSimAccessPoint{};
+    wps.Stop();
     apMode = false;
     scanReady = false;
     buttonPressed = false;
@@ -330,137 +305,6 @@ SimNetwork* CSimWorld::FindLocked(const std::array<uint8_t, 6>& bssid)
         if (n.bssid == bssid)
             return &n;
     return nullptr;
-}
-
-bool CSimWorld::JudgeLocked(const SimNetwork& network, const StationConfig& config, bool infrastructure,
-                            int& encryption, int& authentication) const
-{
-    if (network.infrastructure != infrastructure)
-        return false;
-    // No authentication server anywhere in this world.
-    if (config.ieee8021x != 0)
-        return false;
-    // By what the access point runs, never by what it announces.
-    bool privacy = network.OffersPrivacy();
-    bool wpaNetwork = network.OffersWpa();
-    uint32_t keyManagement = network.OfferedKeyManagement();
-    uint32_t pairwise = network.OfferedPairwiseCiphers();
-
-    auto keyFits = [&](const std::array<uint8_t, 32>& key) { return network.hasPmk && key == network.pmk; };
-    auto stationKey = [&](std::array<uint8_t, 32>& key) {
-        if (config.hasPmk) {
-            key = config.pmk;
-            return true;
-        }
-        return config.hasPassphrase && SimDerivePmk(config.passphrase, network.ssid, key);
-    };
-    // Open system or WEP; on an ad hoc network there is no authentication exchange.
-    auto openOrWep = [&](bool shared) {
-        if (!config.privacy) {
-            if (shared || privacy)
-                return false;
-            encryption = 1;
-            authentication = 0;
-            return true;
-        }
-        if (!privacy || wpaNetwork)
-            return false;
-        if (infrastructure && shared != network.wepShared)
-            return false;
-        size_t length = config.keySize == 0x80 ? 13 : 5;
-        const std::string& key = config.wepKeys[config.defaultKeyId & 3];
-        if (config.defaultKeyId != network.wepIndex || key.size() != length || key != network.wepKeys[network.wepIndex])
-            return false;
-        encryption = 0;
-        authentication = shared ? 1 : 0;
-        return true;
-    };
-
-    if (!infrastructure) {
-        if (config.authMode == 0)
-            return openOrWep(false);
-        if (config.authMode != 5 || !wpaNetwork || !config.hasAdhocKey || !keyFits(config.adhocKey))
-            return false;
-        // WPA-None: one group key for all; the cipher is the one the triple names.
-        uint32_t cipher = config.securityCipher == 2 ? CipherTkip
-                          : config.securityCipher == 3 ? CipherAes
-                          : (pairwise & CipherAes ? CipherAes : CipherTkip);
-        if (!(pairwise & cipher))
-            return false;
-        encryption = cipher == CipherTkip ? 4 : 6;
-        authentication = 5;
-        return true;
-    }
-
-    // The library's own numbering of the WPA pairs.
-    uint32_t mode = 0;
-    uint32_t cipher = 0;
-    switch (config.authMode) {
-    case 0: return openOrWep(false);
-    case 1: return openOrWep(true);
-    case 3:
-        mode = KeyManagementWpaPsk;
-        cipher = config.encryptionStatus == 4 ? CipherTkip : 0;
-        break;
-    case 6:
-        mode = KeyManagementWpaPsk;
-        cipher = config.encryptionStatus == 6 ? CipherAes : 0;
-        break;
-    case 4:
-        mode = KeyManagementWpa2Psk;
-        cipher = config.encryptionStatus == 6 ? CipherAes : 0;
-        break;
-    case 7:
-        mode = KeyManagementWpa2Psk;
-        cipher = config.encryptionStatus == 4 ? CipherTkip : 0;
-        break;
-    default: return false;
-    }
-    std::array<uint8_t, 32> key{};
-    if (cipher == 0 || !wpaNetwork || !(keyManagement & mode) || !(pairwise & cipher) || !stationKey(key) ||
-        !keyFits(key))
-        return false;
-    // A key handed over for this network is the one the driver installs: it has to fit as well.
-    bool handedOver = config.hasHandoverPmk && config.handoverSsid == network.ssid &&
-                      (config.handoverBssid == std::array<uint8_t, 6>{} || config.handoverBssid == network.bssid);
-    if (handedOver && !keyFits(config.handoverPmk))
-        return false;
-    encryption = cipher == CipherTkip ? 4 : 6;
-    authentication = mode == KeyManagementWpaPsk ? 4 : 7;
-    return true;
-}
-
-void CSimWorld::AssociateLocked(Ms now, std::string_view ssid, bool infrastructure)
-{
-    DropLinkLocked();
-    StationConfig config = station;
-    // A BSSID applies to one association only.
-    station.hasBssid = false;
-    if (!radioOn || apMode || ssid.empty())
-        return;
-    const SimNetwork* best = nullptr;
-    int bestQuality = -1;
-    for (const SimNetwork& n : networks) {
-        if (!n.inRange || n.ssid != ssid || n.infrastructure != infrastructure)
-            continue;
-        if (config.hasBssid && n.bssid != config.bssid)
-            continue;
-        int quality = n.QualityAt(now.count());
-        if (quality > bestQuality) {
-            best = &n;
-            bestQuality = quality;
-        }
-    }
-    if (!best)
-        return;
-    link.active = true;
-    link.accepted = JudgeLocked(*best, config, infrastructure, link.encryption, link.authentication);
-    link.infrastructure = infrastructure;
-    link.bssid = best->bssid;
-    link.ssid = best->ssid;
-    link.startedAt = now;
-    link.addressAt = now + settings.linkDelay + settings.dhcpDelay;
-    link.config = config;
 }
 
 void CSimWorld::NotifyDevice(uint32_t eventType)
@@ -479,4 +323,125 @@ void CSimWorld::NotifyDevice(uint32_t eventType)
     std::lock_guard lock(listenerMutex);
     if (listener)
         listener(eventType, &record);
+}
+
+CSimWorld::Locked CSimWorld::Lock()
+{
+    return Locked(*this);
+}
+
+CSimWorld::Locked::Locked(CSimWorld& world) : world(world), now(world.clock.Now()), lock(world.mutex) {}
+
+bool CSimWorld::Locked::OpenSession()
+{
+    if (!Present())
+        return false;
+    if (world.session)
+        return true;
+    if (world.initFailuresLeft > 0) {
+        --world.initFailuresLeft;
+        return false;
+    }
+    world.session = true;
+    world.scanReady = !world.settings.surveyEmptyFirst;
+    return true;
+}
+
+void CSimWorld::Locked::CloseSession()
+{
+    world.session = false;
+    world.link.Drop();
+    world.accessPoint.Stop();
+    world.station = CSimStationConfig{};
+}
+
+void CSimWorld::Locked::SetRadio(bool on)
+{
+    if (world.radioOn == on)
+        return;
+    world.radioOn = on;
+    world.link.Drop();
+    // The scan results went with the radio.
+    world.scanReady = on && !world.settings.surveyEmptyFirst;
+}
+
+std::string CSimWorld::Locked::NextPin()
+{
+    uint64_t seed = 0;
+    for (uint8_t byte : world.settings.mac)
+        seed = seed << 8 | byte;
+    return SimWpsPin(seed ^ (uint64_t(++world.pinCounter) << 48));
+}
+
+int CSimWorld::Locked::Survey(SurveyBuffer& buffer)
+{
+    if (!world.radioOn || world.apMode || !world.scanReady)
+        return 0;
+    int count = 0;
+    for (const SimNetwork& n : world.networks) {
+        if (!n.inRange || count == MaxNetworks)
+            continue;
+        n.FillRecord(buffer.records[count++], n.QualityAt(now.count()));
+    }
+    return count;
+}
+
+void CSimWorld::Locked::Rescan()
+{
+    if (world.radioOn && !world.apMode)
+        world.scanReady = true;
+}
+
+void CSimWorld::Locked::Associate(std::string_view ssid, bool infrastructure)
+{
+    world.link.Drop();
+    CSimStationConfig config = world.station.TakeForAssociation();
+    if (!world.radioOn || world.apMode || ssid.empty())
+        return;
+    const SimNetwork* best = nullptr;
+    int bestQuality = -1;
+    for (const SimNetwork& n : world.networks) {
+        if (!n.inRange || n.ssid != ssid || n.infrastructure != infrastructure)
+            continue;
+        if (config.HasBssid() && n.bssid != config.Bssid())
+            continue;
+        int quality = n.QualityAt(now.count());
+        if (quality > bestQuality) {
+            best = &n;
+            bestQuality = quality;
+        }
+    }
+    if (best)
+        world.link.Start(now, *best, infrastructure, config, world.settings.linkDelay, world.settings.dhcpDelay);
+}
+
+void CSimWorld::Locked::Disassociate()
+{
+    world.link.Drop();
+    world.accessPoint.Stop();
+}
+
+void CSimWorld::Locked::SwitchToApMode()
+{
+    if (world.apMode)
+        return;
+    world.link.Drop();
+    world.apMode = true;
+}
+
+void CSimWorld::Locked::SwitchToStationMode()
+{
+    world.apMode = false;
+    world.accessPoint = CSimAccessPoint{};
+}
+
+bool CSimWorld::Locked::AccessPointUp() const
+{
+    return world.AccessPointUpLocked();
+}
+
+void CSimWorld::Locked::SetAddress(bool automatic, std::string_view address)
+{
+    world.staticAddress = !automatic && !address.empty();
+    world.staticIp = world.staticAddress ? std::string(address) : std::string();
 }

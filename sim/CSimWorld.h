@@ -10,16 +10,14 @@
 #include <vector>
 
 #include "platform/Clock.h"
+#include "sim/CSimAccessPoint.h"
+#include "sim/CSimDhcpServer.h"
+#include "sim/CSimLink.h"
+#include "sim/CSimSharing.h"
+#include "sim/CSimStationConfig.h"
+#include "sim/CSimWps.h"
 #include "sim/SimAdapterSettings.h"
 #include "sim/SimNetwork.h"
-
-class CSimDriverLibrary;
-
-enum SimLinkState {
-    LinkDown,
-    LinkAssociating, // an association attempt runs
-    LinkUp,
-};
 
 // What `status` shows.
 struct SimStatus {
@@ -45,6 +43,13 @@ struct SimStatus {
     std::string ssid;
     std::array<uint8_t, 6> bssid;
     std::string address; // "0.0.0.0" without one
+};
+
+// What the adapter keeps as it is unless told otherwise.
+struct SimAdapterTuning {
+    int powerSaveMode = 0;
+    std::array<int, 5> rates{1, 0, 0, 0, 0};
+    int preambleMode = 0;
 };
 
 struct SimNetworkState {
@@ -107,100 +112,20 @@ public:
     void StopDhcpServer();
     bool DhcpServerRunning();
 
+    class Locked;
+    // The world held under its mutex for as long as the result lives, for
+    // the driver library's calls. Never held while calling the listener.
+    Locked Lock();
+
 private:
-    friend class CSimDriverLibrary;
-
-    // What the station side of the adapter has been told to use for its next association.
-    struct StationConfig {
-        int ieee8021x = 0;
-        int channel = 1;
-        bool hasBssid = false;
-        std::array<uint8_t, 6> bssid{};
-        int privacy = 0;
-        int keySize = 0x40;
-        int authMode = 0;
-        int encryptionStatus = 1;
-        int securityCipher = 0;
-        int defaultKeyId = 0;
-        std::array<std::string, 4> wepKeys;
-        bool hasPassphrase = false;
-        std::string passphrase;
-        bool hasPmk = false;
-        std::array<uint8_t, 32> pmk{};
-        // The key handed over with request 0x813BFE1C, for the network it names.
-        bool hasHandoverPmk = false;
-        std::string handoverSsid;
-        std::array<uint8_t, 6> handoverBssid{};
-        std::array<uint8_t, 32> handoverPmk{};
-        bool hasAdhocKey = false;
-        std::array<uint8_t, 32> adhocKey{};
-    };
-
-    // One association: accepted ones come up after the link delay; refused
-    // ones show as an attempt for as long and then end.
-    struct Link {
-        bool active = false;
-        bool accepted = false;
-        bool infrastructure = true;
-        std::array<uint8_t, 6> bssid{};
-        std::string ssid;
-        Ms startedAt{0};
-        Ms addressAt{0};
-        bool released = false;
-        int encryption = 1;     // as RT_GetStatusSecurityInfo reports it
-        int authentication = 0;
-        StationConfig config;  // kept to judge again when the network changes
-    };
-
-    struct SoftAp {
-        bool running = false;
-        std::string ssid;
-        int channel = 1;
-        int authMode = 0;
-        int encryptionStatus = 1;
-        std::string passphrase;
-    };
-
-    struct Sharing {
-        int enabled = 0;
-        std::string privateConnection;
-        std::string publicConnection;
-        bool softApIcs = false;
-        std::string softApIcsConnection;
-        std::string dhcpServer;
-        std::string dhcpFirst;
-        std::string dhcpLast;
-    };
-
-    struct DhcpServer {
-        bool running = false;
-        std::string server;
-        std::string first;
-        std::string last;
-    };
-
-    struct Wps {
-        bool active = false;
-        int method = 0;
-        std::string pin;
-    };
-
     bool PresentLocked() const { return settings.plugged && !settings.disabled; }
     bool SessionLocked() const { return PresentLocked() && session; }
-    // Ends attempts whose time is up.
-    void SettleLocked(Ms now);
-    SimLinkState LinkStateLocked(Ms now);
+    SimLinkState LinkStateLocked(Ms now) { return link.State(now); }
+    bool AccessPointUpLocked() const;
     std::string AddressLocked(Ms now);
     std::string LinkLocalLocked() const;
-    void DropLinkLocked();
     void LoseSessionLocked();
     SimNetwork* FindLocked(const std::array<uint8_t, 6>& bssid);
-    // The access point's verdict on an association with `config`; on
-    // acceptance, the security values the link reports.
-    bool JudgeLocked(const SimNetwork& network, const StationConfig& config, bool infrastructure,
-                     int& encryption, int& authentication) const;
-    // RT_ACM_LinkVuvProfileNew for a station.
-    void AssociateLocked(Ms now, std::string_view ssid, bool infrastructure);
     void NotifyDevice(uint32_t eventType);
 
     CClock& clock;
@@ -213,20 +138,83 @@ private:
     bool scanReady = false;
     bool buttonPressed = false;
     bool apMode = false;
-    int powerSaveMode = 0;
-    std::array<int, 5> rates{1, 0, 0, 0, 0};
-    int preambleMode = 0;
-    std::array<uint8_t, 572> handover{};
-    StationConfig station;
-    Link link;
-    SoftAp softAp;
+    SimAdapterTuning tuning;
+    CSimStationConfig station;
+    CSimLink link;
+    CSimAccessPoint accessPoint;
     bool staticAddress = false;
     std::string staticIp;
-    Sharing sharing;
-    DhcpServer dhcpServer;
-    Wps wps;
+    CSimSharing sharing;
+    CSimDhcpServer dhcpServer;
+    CSimWps wps;
     uint32_t pinCounter = 0;
     // Held while the listener runs; taken before `mutex`, never inside it.
     std::mutex listenerMutex;
     std::function<void(uint32_t, const void*)> listener;
+};
+
+// The world under its mutex, as the driver library's calls see it: the
+// adapter's session, radio and addresses, and the parts of the machine they
+// change. The time of the call is taken once, before the lock.
+class CSimWorld::Locked {
+public:
+    explicit Locked(CSimWorld& world);
+    Locked(const Locked&) = delete;
+    Locked& operator=(const Locked&) = delete;
+
+    Ms Now() const { return now; }
+    const SimAdapterSettings& Settings() const { return world.settings; }
+    // Plugged in and enabled.
+    bool Present() const { return world.PresentLocked(); }
+    // Present, with a session that RT_Initialize opened.
+    bool Session() const { return world.SessionLocked(); }
+    // RT_Initialize: fails as often as the settings say after each plug-in.
+    bool OpenSession();
+    // RT_Stop: the library lets go of the adapter, its association, its
+    // access point and what the station was told for the next one.
+    void CloseSession();
+
+    bool RadioOn() const { return world.radioOn; }
+    // The link and the scan results go with the radio.
+    void SetRadio(bool on);
+    bool ButtonPressed() const { return world.buttonPressed; }
+    void ForgetButton() { world.buttonPressed = false; }
+    SimAdapterTuning& Tuning() { return world.tuning; }
+    // The next PIN RT_GEN_PIN makes: a fresh one every time.
+    std::string NextPin();
+
+    // RT_SiteSurveyEx: the networks in range, nothing before the first scan.
+    int Survey(SurveyBuffer& buffer);
+    void Rescan();
+    // A station association with the strongest network of that name in range
+    // (or the one the BSSID names).
+    void Associate(std::string_view ssid, bool infrastructure);
+    // The association and the access point end.
+    void Disassociate();
+    SimLinkState LinkState() { return world.LinkStateLocked(now); }
+    const CSimLink& Link() const { return world.link; }
+    // The network the link is with; null when it is gone.
+    const SimNetwork* LinkedNetwork() { return world.FindLocked(world.link.Bssid()); }
+
+    bool ApMode() const { return world.apMode; }
+    void SwitchToApMode();
+    void SwitchToStationMode();
+    // The access point is announced: access-point mode, started, radio on.
+    bool AccessPointUp() const;
+
+    // The adapter's address as the system sees it, "0.0.0.0" without one.
+    std::string Address() { return world.AddressLocked(now); }
+    // An empty or automatic address returns the adapter to DHCP.
+    void SetAddress(bool automatic, std::string_view address);
+
+    CSimStationConfig& Station() { return world.station; }
+    CSimAccessPoint& AccessPoint() { return world.accessPoint; }
+    CSimSharing& Sharing() { return world.sharing; }
+    CSimDhcpServer& DhcpServer() { return world.dhcpServer; }
+    CSimWps& Wps() { return world.wps; }
+
+private:
+    CSimWorld& world;
+    Ms now;
+    std::lock_guard<std::mutex> lock;
 };
