@@ -11,18 +11,13 @@
 #include <chrono>
 #include <cstring>
 #include <utility>
-#include <vector>
 
 #include "sim/CSimWorld.h"
-#include "sim/SimCommand.h"
+#include "sim/SimVerbs.h"
 
 namespace {
 
 using Deadline = std::chrono::steady_clock::time_point;
-
-// How long a client may take from its connection to the end of its answer, so
-// that a slow one cannot hold the server for more than that.
-constexpr std::chrono::milliseconds clientTime{2000};
 
 // How long to wait before accepting again when accept fails for want of
 // descriptors or memory.
@@ -70,34 +65,6 @@ bool SomeoneListens(const sockaddr_un& address)
     bool answered = connect(probe, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
     close(probe);
     return answered;
-}
-
-bool SplitSettings(const std::vector<std::string>& words, size_t from,
-                   std::vector<std::pair<std::string, std::string>>& settings, std::string& error)
-{
-    for (size_t i = from; i < words.size(); ++i) {
-        size_t equals = words[i].find('=');
-        if (equals == std::string::npos || equals == 0) {
-            error = "expected key=value, got " + SimQuoteWord(words[i]);
-            return false;
-        }
-        settings.emplace_back(words[i].substr(0, equals), words[i].substr(equals + 1));
-    }
-    return true;
-}
-
-std::string Describe(const SimNetworkState& state)
-{
-    const SimNetwork& n = state.network;
-    std::string text = "bssid=" + SimMacText(n.bssid) + " ssid=" + SimQuoted(n.ssid);
-    if (n.hidden)
-        text += " hidden=yes";
-    text += std::string(" security=") + SimSecurityName(n.security) + " channel=" + std::to_string(n.channel) +
-            " quality=" + std::to_string(state.quality) + " type=" + (n.infrastructure ? "infrastructure" : "adhoc") +
-            " in_range=" + (n.inRange ? "yes" : "no") + " dhcp=" + (n.dhcp ? "yes" : "no");
-    if (state.linked)
-        text += " linked";
-    return text;
 }
 
 } // namespace
@@ -231,120 +198,5 @@ void CSimControlServer::ServeConnection(int connection)
 
 std::string CSimControlServer::Answer(std::string_view line)
 {
-    std::vector<std::string> words;
-    std::string error;
-    if (!SimSplitCommand(line, words, error))
-        return "error: " + error;
-    if (words.empty())
-        return "error: no command";
-    const std::string& verb = words[0];
-    size_t arguments = words.size() - 1;
-    auto usage = [&](const char* text) { return "error: usage: " + verb + text; };
-
-    if (verb == "plug" || verb == "unplug" || verb == "disable" || verb == "enable") {
-        if (arguments)
-            return usage("");
-        if (verb == "plug")
-            return world.Plug() ? "ok plugged" : "error: the adapter is plugged in already";
-        if (verb == "unplug")
-            return world.Unplug() ? "ok unplugged" : "error: the adapter is not plugged in";
-        if (verb == "disable")
-            return world.Disable() ? "ok disabled" : "error: the adapter is not plugged in and enabled";
-        return world.Enable() ? "ok enabled" : "error: the adapter is not plugged in and disabled";
-    }
-    if (verb == "press-wps") {
-        if (arguments)
-            return usage("");
-        SimStatus status = world.Status();
-        if (!status.plugged || status.disabled)
-            return "error: the adapter is not plugged in and enabled";
-        world.PressWpsButton();
-        return "ok wps button pressed";
-    }
-    if (verb == "status") {
-        if (arguments)
-            return usage("");
-        SimStatus s = world.Status();
-        std::string text = std::string("ok adapter=") + (!s.plugged ? "unplugged" : s.disabled ? "disabled" : "plugged") +
-                           " radio=" + (s.radioOn ? "on" : "off") + " mode=" + (s.apMode ? "access-point" : "station");
-        if (s.apMode && s.softApRunning)
-            text += " access-point=running ssid=" + SimQuoted(s.softApSsid) + " channel=" +
-                    std::to_string(s.softApChannel) + " auth=" + std::to_string(s.softApAuthMode) +
-                    " encryption=" + std::to_string(s.softApEncryption) + " passphrase=" +
-                    SimQuoted(s.softApPassphrase);
-        else if (s.apMode)
-            text += " access-point=stopped";
-        if (s.sharing)
-            text += " sharing=" + SimQuoted(s.sharedConnection);
-        if (!s.softApIcsConnection.empty())
-            text += " softap-ics=" + SimQuoted(s.softApIcsConnection);
-        if (!s.sharingDhcp.empty())
-            text += " sharing-dhcp=" + SimQuoted(s.sharingDhcp);
-        if (s.dhcpServerRunning)
-            text += " dhcp-server=running";
-        if (s.wpsRunning)
-            text += " wps=running method=" + std::to_string(s.wpsMethod) + " pin=" + SimQuoted(s.wpsPin);
-        text += std::string(" link=") + (s.link == LinkUp ? "up" : s.link == LinkAssociating ? "associating" : "down");
-        if (s.link != LinkDown)
-            text += " ssid=" + SimQuoted(s.ssid) + " bssid=" + SimMacText(s.bssid);
-        return text + " address=" + s.address;
-    }
-    if (verb == "networks") {
-        if (arguments)
-            return usage("");
-        std::vector<SimNetworkState> networks = world.Networks();
-        std::string text = "ok " + std::to_string(networks.size()) + " networks";
-        for (size_t i = 0; i < networks.size(); ++i)
-            text += (i ? "; " : ": ") + Describe(networks[i]);
-        return text;
-    }
-    if (verb == "add-network") {
-        std::vector<std::pair<std::string, std::string>> settings;
-        if (!arguments)
-            return usage(" key=value ...");
-        if (!SplitSettings(words, 1, settings, error))
-            return "error: " + error;
-        SimNetwork network;
-        for (const auto& [key, value] : settings)
-            if (!network.Set(key, value, error))
-                return "error: " + error;
-        if (!world.AddNetwork(network, error))
-            return "error: " + error;
-        // As stored: the world may have given it its BSSID.
-        return "ok added " + Describe({network, network.quality, false});
-    }
-    if (verb == "remove-network") {
-        if (arguments != 1)
-            return usage(" ssid|bssid");
-        int removed = world.RemoveNetworks(words[1]);
-        if (!removed)
-            return "error: no network " + SimQuoted(words[1]);
-        return "ok removed " + std::to_string(removed);
-    }
-    if (verb == "set-network" || verb == "signal" || verb == "range") {
-        std::array<uint8_t, 6> bssid{};
-        std::vector<std::pair<std::string, std::string>> settings;
-        if (verb == "set-network") {
-            if (arguments < 2)
-                return usage(" bssid key=value ...");
-            if (!SplitSettings(words, 2, settings, error))
-                return "error: " + error;
-        } else if (arguments != 2) {
-            return usage(verb == "signal" ? " bssid quality" : " bssid in|out");
-        } else if (verb == "signal") {
-            settings.emplace_back("quality", words[2]);
-        } else {
-            if (words[2] != "in" && words[2] != "out")
-                return usage(" bssid in|out");
-            settings.emplace_back("in_range", words[2] == "in" ? "yes" : "no");
-        }
-        if (!SimParseMac(words[1], bssid))
-            return "error: " + SimQuoted(words[1]) + " is not a bssid";
-        if (!world.SetNetwork(bssid, settings, error))
-            return "error: " + error;
-        return "ok " + SimMacText(bssid);
-    }
-    return "error: unknown command " + SimQuoted(verb) +
-           " (plug, unplug, disable, enable, press-wps, status, networks, add-network, remove-network, "
-           "set-network, signal, range)";
+    return SimAnswer(world, line);
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <string>
 #include <string_view>
 #include <thread>
@@ -10,13 +11,14 @@ class CSimWorld;
 // one command line per connection, applies it and answers one line, "ok ..."
 // or "error: ...". A client has 2 s from its connection to the end of its
 // answer; then it is cut off. It serves on its own thread, one client at a
-// time, and stops, removing its socket, when destroyed. Verbs: plug, unplug,
-// disable, enable, press-wps, status, networks, add-network key=value...,
-// remove-network ssid|bssid, set-network bssid key=value..., signal bssid
-// quality, range bssid in|out.
+// time, and stops, removing its socket, when destroyed. The verbs are
+// SimVerbs().
 class CSimControlServer {
 public:
     static constexpr size_t maxLine = 4096;
+    // How long a client may take from its connection to the end of its
+    // answer, so that a slow one cannot hold the server for more than that.
+    static constexpr std::chrono::milliseconds clientTime{2000};
 
     CSimControlServer(CSimWorld& world, std::string path);
     ~CSimControlServer();

@@ -15,6 +15,7 @@
 
 #include "sim/CSimControlServer.h"
 #include "sim/SimCommand.h"
+#include "sim/SimVerbs.h"
 
 namespace {
 
@@ -31,15 +32,11 @@ int Fail(const std::string& message)
 int main(int argc, char** argv)
 {
     if (argc < 2 || std::strcmp(argv[1], "--help") == 0 || std::strcmp(argv[1], "-h") == 0) {
-        std::fprintf(stderr,
-                     "usage: zarnwell-sim COMMAND [ARGUMENTS]\n"
-                     "  plug | unplug | disable | enable | press-wps | status | networks\n"
-                     "  add-network key=value ...        (the keys of a [Network] section of World.ini)\n"
-                     "  remove-network SSID|BSSID\n"
-                     "  set-network BSSID key=value ...\n"
-                     "  signal BSSID QUALITY\n"
-                     "  range BSSID in|out\n"
-                     "The socket is $ZARNWELL_SIM_SOCKET, else $XDG_RUNTIME_DIR/zarnwell-sim.sock.\n");
+        std::fprintf(stderr, "usage: zarnwell-sim COMMAND [ARGUMENTS]\n");
+        for (const SimVerb& verb : SimVerbs())
+            std::fprintf(stderr, "  %s%s%s\n", verb.name, *verb.arguments ? " " : "", verb.arguments);
+        std::fprintf(stderr, "The keys of add-network and set-network are those of a [Network] section of World.ini.\n"
+                             "The socket is $ZARNWELL_SIM_SOCKET, else $XDG_RUNTIME_DIR/zarnwell-sim.sock.\n");
         return 1;
     }
     std::string line;
