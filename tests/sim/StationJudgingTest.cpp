@@ -2,7 +2,11 @@
 
 #include <vector>
 
+#include "adapter/CAdapterWirelessZadidar.h"
+#include "platform/CRegistry.h"
+#include "sim/CSimSystemAdapters.h"
 #include "tests/sim/SimFixture.h"
+#include "tests/support/TempDir.h"
 
 namespace {
 
@@ -53,105 +57,17 @@ VuvProfile Wep(const std::string& ssid, bool shared, int keyIndex, const std::st
     return p;
 }
 
-void Put32(uint8_t* at, uint32_t value)
+// The adapter service's own driver-call sequence for a profile, over the
+// simulated library; before Windows 7 it disassociates first.
+void ApplyProfile(CSimWorld& world, CDriverLibrary& lib, CClock& clock, const VuvProfile& profile,
+                  bool beforeWindows7)
 {
-    std::memcpy(at, &value, 4);
-}
-
-// The adapter service's driver-call sequence for a profile, call for call.
-void ApplyProfile(CDriverLibrary& lib, const VuvProfile& profile, bool beforeWindows7)
-{
-    VuvProfile copy = profile;
-    int infra = copy.flags & ProfileInfrastructure ? 1 : 0;
-    int mode = int(copy.flags >> 1 & 3);
-    uint32_t cipher = copy.flags >> 10 & 3;
-    if (beforeWindows7) {
-        lib.RT_Disassociate();
-        lib.RT_SetNetworkType(infra);
-    }
-    if (!(copy.flags & Profile8021x))
-        lib.RT_ACM_Delete_AllProfiles();
-    copy.flags &= ~Profile8021x;
-    lib.RT_Set802_1xStatus(0);
-    KeyHandoverBuffer handover{};
-    if (!lib.RT_AP_GetIsAPMode())
-        lib.RT_CustomRequest(0x813BFE20, handover, 572);
-    lib.RT_REMOVE_PSK_CONX();
-    lib.RT_SetChannel(copy.channel);
-    if (std::any_of(copy.bssid, copy.bssid + 6, [](uint8_t b) { return b != 0; }))
-        lib.RT_SetBSSID(copy.bssid);
-    lib.RT_SetPowerSaveMode(lib.RT_GetPowerSaveMode());
-    int r1 = 0, r2 = 0, r3 = 0, r4 = 0, r5 = 0;
-    lib.RT_GetRates(r1, r2, r3, r4, r5);
-    lib.RT_SetRates(r1 != 0, r2, r3, r4, r5);
-    lib.RT_SetPreambleMode(lib.RT_GetPreambleMode());
-    if (!(copy.flags & ProfilePrivacy)) {
-        lib.RT_SetPrivacy(0, 0x40);
-        lib.RT_SetAuthenticaionMode(0);
-        lib.RT_SetMHSecurityInfo(infra, 0, 0);
-    } else if (mode <= 1) {
-        int auth = mode == 1 && infra ? 1 : 0;
-        int index = copy.keyIndex;
-        lib.RT_SetPrivacy(1, copy.keyLength[index] > 10 ? 0x80 : 0x40);
-        lib.RT_SetAuthenticaionMode(auth);
-        lib.RT_SetDefaultKeyID(index);
-        for (int i = 0; i < 4; ++i)
-            lib.RT_SetWEPKey(i, copy.keyLength[i], copy.keys[i]);
-        lib.RT_SetWEPKey(index, copy.keyLength[index], copy.keys[index]);
-        lib.RT_SetDefaultKeyID(index);
-        int algorithm = lib.RT_GetDefaultEncryptionAlgorithm();
-        lib.RT_SetMHSecurityInfo(infra, auth, algorithm + 1);
-    } else {
-        uint32_t ssidLength = uint32_t(strnlen(copy.ssid, 32));
-        Put32(handover.bytes, 0);
-        Put32(handover.bytes + 4, ssidLength);
-        std::memcpy(handover.bytes + 8, copy.ssid, ssidLength);
-        std::memcpy(handover.bytes + 44, copy.bssid, 6);
-        Put32(handover.bytes + 52, 32);
-        std::memcpy(handover.bytes + 56, copy.pmk, 32);
-        handover.bytes[570] = mode == 2 ? 0 : 1;
-        if (infra) {
-            if (mode == 2 && cipher == CipherTkipValue) {
-                lib.RT_SetAuthenticaionMode(3);
-                lib.RT_SetEncryptionStatus(4);
-                lib.RT_SetMHSecurityInfo(infra, 3, 2);
-            } else if (mode == 2) {
-                lib.RT_SetAuthenticaionMode(6);
-                lib.RT_SetEncryptionStatus(6);
-                lib.RT_SetMHSecurityInfo(infra, 5, 4);
-            } else if (cipher == CipherAesValue) {
-                lib.RT_SetAuthenticaionMode(4);
-                lib.RT_SetEncryptionStatus(6);
-                lib.RT_SetMHSecurityInfo(infra, 4, 3);
-            } else {
-                lib.RT_SetAuthenticaionMode(7);
-                lib.RT_SetEncryptionStatus(4);
-                lib.RT_SetMHSecurityInfo(infra, 5, 5);
-            }
-            lib.RT_CustomRequest(0x813BFE1C, handover, 572);
-            if (copy.passphraseLength <= 63)
-                lib.RT_ADD_PSK_CONX(copy.passphrase, copy.passphraseLength);
-            else
-                lib.RT_ADD_PMK_CONX(copy.pmk, 32);
-        } else {
-            lib.RT_SetAuthenticaionMode(5);
-            if (cipher == 2 || cipher == 3)
-                lib.RT_SetMHSecurityInfo(0, 5, int(cipher));
-            OidBuffer oid{};
-            uint8_t* key = oid.bytes + 8;
-            Put32(key, 71);
-            Put32(key + 4, 0);
-            Put32(key + 8, 32);
-            std::memset(key + 12, 0xff, 6);
-            std::memcpy(key + 32, copy.pmk, 32);
-            lib.RT_SetOID(0x0D01011D, oid, 1000);
-        }
-    }
-    char name[33] = {};
-    char ssid[33] = {};
-    std::memcpy(name, copy.profileName, 32);
-    std::memcpy(ssid, copy.ssid, 32);
-    lib.RT_ACM_LinkVuvProfileNew(copy, name, ssid, infra, 0, 0);
+    CTempDir state;
+    CRegistry registry(state.Path());
+    CSimSystemAdapters systemAdapters(world);
+    CAdapterWirelessZadidar adapter(lib, clock, registry, systemAdapters);
+    adapter.osKind = beforeWindows7 ? 6 : 13;
+    adapter.ApplyProfile(profile);
 }
 
 // The right passphrase beside a wrong key in the handover, as a faulty key derivation gives.
@@ -288,7 +204,7 @@ TEST(StationJudgingTest, TheRightSecretLinksAfterTheDelayAndAWrongOneNever)
         MakeNetworks(caseWorld);
         CSimDriverLibrary lib(caseWorld);
         ASSERT_TRUE(lib.RT_Initialize(0));
-        ApplyProfile(lib, c.profile, beforeWindows7);
+        ApplyProfile(caseWorld, lib, caseClock, c.profile, beforeWindows7);
 
         auto state = [&] {
             int s = 1, reserved = 0;
@@ -378,7 +294,7 @@ TEST(StationJudgingTest, AnOverriddenAnnouncementNeverLetsAWrongStationIn)
         EXPECT_EQ(survey.records[0].keyManagement, expected.keyManagement);
         EXPECT_EQ(survey.records[0].pairwiseCiphers, expected.pairwiseCiphers);
 
-        ApplyProfile(lib, c.profile, false);
+        ApplyProfile(caseWorld, lib, caseClock, c.profile, false);
         caseClock.FastForwardBy(1000ms);
         int state = 1, reserved = 0;
         char ssid[33] = {};
