@@ -362,7 +362,7 @@ void CSimDriverLibrary::RT_ACM_LinkVuvProfileNew(const VuvProfile&, const char (
     std::string name = SimText(ssid, 32);
     if (flag1 == 1 && flag2 == 1) {
         if (w.ApMode())
-            w.AccessPoint().Start(name, w.Station().Channel());
+            w.AccessPoint().Start(w.Now(), name, w.Station().Channel(), w.Settings().linkDelay);
         return;
     }
     if (flag1 == 0 && flag2 == 0 && !w.ApMode())

@@ -6,9 +6,6 @@
 
 namespace {
 
-// Above any pid_max Linux allows (2^22), so no real process is shadowed.
-constexpr uint32_t firstPid = 5000000;
-
 std::string ProgramName(const std::string& program)
 {
     std::string name = FoldAscii(program.substr(program.find_last_of("\\/") + 1));
@@ -69,10 +66,8 @@ bool CSimProgramHost::RunDhcpServer(const std::vector<std::string>& argv)
 {
     for (size_t i = 1; i < argv.size(); ++i) {
         if (FoldAscii(argv[i]) == "-q") {
-            // The running server quits; the asking process ends at once.
-            std::lock_guard lock(mutex);
-            serverPid = 0;
-            world.StopDhcpServer();
+            // The running server is asked to quit; the asking process ends at once.
+            world.QuitDhcpServer();
             return true;
         }
     }
@@ -82,29 +77,19 @@ bool CSimProgramHost::RunDhcpServer(const std::vector<std::string>& argv)
     bool valid = OptionValue(argv, "-ip", server) && OptionValue(argv, "-range", range) &&
                  (dash = range.find('-')) != std::string::npos && !server.empty() && dash > 0 &&
                  dash + 1 < range.size();
-    std::lock_guard lock(mutex);
-    ++lastPid;
-    // A wrong command line, or the server's port already taken: the new process ends at once.
-    if (!valid || (serverPid && world.DhcpServerRunning()))
-        return true;
-    serverPid = firstPid + lastPid;
-    world.StartDhcpServer(server, range.substr(0, dash), range.substr(dash + 1));
+    // A wrong command line: the new process ends at once.
+    if (valid)
+        world.StartDhcpServer(server, range.substr(0, dash), range.substr(dash + 1));
     return true;
 }
 
 void CSimProgramHost::ListProcesses(std::vector<CProcessEntry>& out)
 {
-    std::lock_guard lock(mutex);
-    if (serverPid && world.DhcpServerRunning())
-        out.push_back({serverPid, "DORAVEZ.exe"});
+    if (uint32_t pid = world.DhcpServerPid())
+        out.push_back({pid, "DORAVEZ.exe"});
 }
 
 bool CSimProgramHost::Terminate(uint32_t pid)
 {
-    std::lock_guard lock(mutex);
-    if (!pid || pid != serverPid || !world.DhcpServerRunning())
-        return false;
-    serverPid = 0;
-    world.StopDhcpServer();
-    return true;
+    return world.TerminateDhcpServer(pid);
 }

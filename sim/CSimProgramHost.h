@@ -1,7 +1,5 @@
 #pragma once
 
-#include <mutex>
-
 #include "platform/CProgramHost.h"
 
 class CLauncher;
@@ -11,8 +9,9 @@ class CSimWorld;
 // "ipconfig /release NAME" and "ipconfig /renew NAME" drop and renew the
 // address of the adapter's connection (no name: every connection), and the
 // DHCP server "DORAVEZ -v -ip A -range B-C", which runs as "DORAVEZ.exe" until
-// "DORAVEZ -q" asks it to quit or it is terminated. ipconfig and the quit
-// request end at once and are never listed.
+// "DORAVEZ -q" asks it to quit or it is terminated (a world may hold one that
+// does neither). ipconfig and the quit request end at once and are never
+// listed.
 class CSimProgramHost final : public CProgramHost {
 public:
     explicit CSimProgramHost(CSimWorld& world) : world(world) {}
@@ -29,7 +28,4 @@ private:
     bool RunDhcpServer(const std::vector<std::string>& argv);
 
     CSimWorld& world;
-    std::mutex mutex;
-    uint32_t serverPid = 0; // guarded by mutex
-    uint32_t lastPid = 0;   // guarded by mutex
 };

@@ -168,17 +168,25 @@ SimStatus CSimWorld::Status()
     status.disabled = settings.disabled;
     status.radioOn = radioOn;
     status.apMode = apMode;
-    status.softApRunning = AccessPointUpLocked();
+    status.softApRunning = AccessPointUpLocked(now);
     status.softApSsid = accessPoint.Ssid();
     status.softApChannel = accessPoint.Channel();
-    status.softApAuthMode = accessPoint.AuthMode();
-    status.softApEncryption = accessPoint.EncryptionStatus();
+    status.softApSecurity = accessPoint.Security();
+    status.softApCipher = accessPoint.Cipher();
     status.softApPassphrase = accessPoint.Passphrase();
+    SettlePhonesLocked(now);
+    status.phones = phones.Views();
     status.sharing = sharing.Enabled();
     status.sharedConnection = sharing.PublicConnection();
+    const SimConnection* shared = FindConnectionLocked(sharing.PublicConnection());
+    status.sharedConnectionUp = shared && shared->connected;
     status.softApIcsConnection = sharing.SoftApIcsConnection();
     status.sharingDhcp = sharing.DhcpText();
-    status.dhcpServerRunning = dhcpServer.Running();
+    status.dhcpServerPid = dhcpServer.Pid();
+    status.dhcpServerRange = dhcpServer.Running() ? dhcpServer.Range() : "";
+    status.hostedNetwork = hostedNetwork.Running() ? HostedRunning
+                           : hostedNetwork.Enabled() ? HostedEnabled
+                                                     : HostedDisabled;
     status.wpsRunning = wps.Active();
     status.wpsMethod = wps.Method();
     status.wpsPin = wps.Pin();
@@ -239,33 +247,181 @@ bool CSimWorld::SystemAdapter(std::string& deviceName, std::string& address)
     return true;
 }
 
-void CSimWorld::StartDhcpServer(std::string_view server, std::string_view first, std::string_view last)
+uint32_t CSimWorld::StartDhcpServer(std::string_view server, std::string_view first, std::string_view last)
 {
+    Ms now = clock.Now();
     std::lock_guard lock(mutex);
-    dhcpServer.Start(server, first, last);
+    // Above any pid_max Linux allows (2^22), so no real process is shadowed.
+    uint32_t pid = 5000000 + ++lastPid;
+    SettlePhonesLocked(now);
+    return dhcpServer.Start(pid, server, first, last) ? pid : 0;
 }
 
-void CSimWorld::StopDhcpServer()
+bool CSimWorld::QuitDhcpServer()
 {
+    Ms now = clock.Now();
     std::lock_guard lock(mutex);
+    if (!dhcpServer.Running() || !computer.dhcpQuits)
+        return false;
+    SettlePhonesLocked(now);
     dhcpServer.Stop();
+    return true;
 }
 
-bool CSimWorld::DhcpServerRunning()
+bool CSimWorld::TerminateDhcpServer(uint32_t pid)
+{
+    Ms now = clock.Now();
+    std::lock_guard lock(mutex);
+    if (!pid || pid != dhcpServer.Pid() || !computer.dhcpTerminable)
+        return false;
+    SettlePhonesLocked(now);
+    dhcpServer.Stop();
+    return true;
+}
+
+uint32_t CSimWorld::DhcpServerPid()
 {
     std::lock_guard lock(mutex);
-    return dhcpServer.Running();
+    return dhcpServer.Pid();
 }
 
-bool CSimWorld::AccessPointUpLocked() const
+void CSimWorld::ConfigureComputer(const SimComputerSettings& newComputer)
 {
-    return apMode && accessPoint.Running() && radioOn;
+    std::lock_guard lock(mutex);
+    computer = newComputer;
+    hostedNetwork.Configure(computer.hostedNetwork);
+}
+
+bool CSimWorld::SetHostedNetwork(std::string_view action, std::string& error)
+{
+    std::lock_guard lock(mutex);
+    if (action == "start") {
+        // It runs on the adapter, which must be there with its radio on and free.
+        if (!PresentLocked() || !radioOn || apMode) {
+            error = "the hosted network needs the adapter present, its radio on and in station mode";
+            return false;
+        }
+        if (!hostedNetwork.Start()) {
+            error = "the hosted network is disabled";
+            return false;
+        }
+        return true;
+    }
+    if (action == "stop")
+        hostedNetwork.Stop();
+    else if (action == "enable" || action == "disable")
+        hostedNetwork.SetEnabled(action == "enable");
+    else {
+        error = "expected start, stop, enable or disable";
+        return false;
+    }
+    return true;
+}
+
+bool CSimWorld::AddConnection(SimConnection& connection, std::string& error)
+{
+    SimConnection stored = connection;
+    if (!stored.Finish(error))
+        return false;
+    std::lock_guard lock(mutex);
+    if (FindConnectionLocked(stored.name)) {
+        error = "a connection named " + SimQuoted(stored.name) + " exists";
+        return false;
+    }
+    connections.push_back(stored);
+    connection = stored;
+    return true;
+}
+
+void CSimWorld::RemoveAllConnections()
+{
+    std::lock_guard lock(mutex);
+    connections.clear();
+}
+
+bool CSimWorld::SetConnectionUp(std::string_view name, bool up)
+{
+    std::lock_guard lock(mutex);
+    SimConnection* connection = FindConnectionLocked(name);
+    if (!connection)
+        return false;
+    connection->connected = up;
+    return true;
+}
+
+std::vector<SimConnection> CSimWorld::Connections()
+{
+    std::lock_guard lock(mutex);
+    return connections;
+}
+
+bool CSimWorld::AddPhone(SimPhone& phone, std::string& error)
+{
+    SimPhone stored = phone;
+    if (!stored.Finish(error))
+        return false;
+    Ms now = clock.Now();
+    std::lock_guard lock(mutex);
+    SettlePhonesLocked(now);
+    if (!phones.Add(now, stored)) {
+        error = "a phone named " + SimQuoted(stored.name) + " is there already";
+        return false;
+    }
+    phone = stored;
+    return true;
+}
+
+bool CSimWorld::RemovePhone(std::string_view name)
+{
+    std::lock_guard lock(mutex);
+    return phones.Remove(name);
+}
+
+void CSimWorld::RemoveAllPhones()
+{
+    std::lock_guard lock(mutex);
+    phones = CSimPhones{};
+}
+
+std::vector<SimPhoneView> CSimWorld::Phones()
+{
+    Ms now = clock.Now();
+    std::lock_guard lock(mutex);
+    SettlePhonesLocked(now);
+    return phones.Views();
+}
+
+bool CSimWorld::AccessPointUpLocked(Ms now) const
+{
+    return apMode && accessPoint.Up(now) && radioOn;
+}
+
+bool CSimWorld::DhcpAnswersLocked(Ms now)
+{
+    return dhcpServer.Running() && PresentLocked() && AddressLocked(now) == dhcpServer.Server();
+}
+
+void CSimWorld::SettlePhonesLocked(Ms now)
+{
+    bool answers = DhcpAnswersLocked(now);
+    phones.Settle(now, accessPoint, AccessPointUpLocked(now), settings.linkDelay,
+                  [&](const std::vector<std::string>& taken) {
+                      return answers ? dhcpServer.FreeAddress(taken) : std::string();
+                  });
+}
+
+SimConnection* CSimWorld::FindConnectionLocked(std::string_view name)
+{
+    for (SimConnection& connection : connections)
+        if (connection.name == name)
+            return &connection;
+    return nullptr;
 }
 
 std::string CSimWorld::AddressLocked(Ms now)
 {
     bool stationUp = LinkStateLocked(now) == LinkUp;
-    bool apUp = AccessPointUpLocked();
+    bool apUp = AccessPointUpLocked(now);
     if (!stationUp && !apUp)
         return "0.0.0.0";
     if (staticAddress)
@@ -291,7 +447,8 @@ void CSimWorld::LoseSessionLocked()
     session = false;
     link.Drop();
     station = CSimStationConfig{};
-    accessPoint = CSimAccessPoint{};
+    accessPoint.Reset(clock.Now());
+    hostedNetwork.Stop();
     wps.Stop();
     apMode = false;
     scanReady = false;
@@ -330,7 +487,11 @@ CSimWorld::Locked CSimWorld::Lock()
     return Locked(*this);
 }
 
-CSimWorld::Locked::Locked(CSimWorld& world) : world(world), now(world.clock.Now()), lock(world.mutex) {}
+CSimWorld::Locked::Locked(CSimWorld& world) : world(world), now(world.clock.Now()), lock(world.mutex)
+{
+    // The phones act on what they saw up to now, before this call changes anything.
+    world.SettlePhonesLocked(now);
+}
 
 bool CSimWorld::Locked::OpenSession()
 {
@@ -351,7 +512,7 @@ void CSimWorld::Locked::CloseSession()
 {
     world.session = false;
     world.link.Drop();
-    world.accessPoint.Stop();
+    world.accessPoint.Stop(now);
     world.station = CSimStationConfig{};
 }
 
@@ -361,6 +522,7 @@ void CSimWorld::Locked::SetRadio(bool on)
         return;
     world.radioOn = on;
     world.link.Drop();
+    world.hostedNetwork.Stop();
     // The scan results went with the radio.
     world.scanReady = on && !world.settings.surveyEmptyFirst;
 }
@@ -418,12 +580,13 @@ void CSimWorld::Locked::Associate(std::string_view ssid, bool infrastructure)
 void CSimWorld::Locked::Disassociate()
 {
     world.link.Drop();
-    world.accessPoint.Stop();
+    world.accessPoint.Stop(now);
 }
 
 void CSimWorld::Locked::SwitchToApMode()
 {
-    if (world.apMode)
+    // The system's hosted network holds the radio while it runs.
+    if (world.apMode || world.hostedNetwork.Running())
         return;
     world.link.Drop();
     world.apMode = true;
@@ -432,12 +595,25 @@ void CSimWorld::Locked::SwitchToApMode()
 void CSimWorld::Locked::SwitchToStationMode()
 {
     world.apMode = false;
-    world.accessPoint = CSimAccessPoint{};
+    world.accessPoint.Reset(now);
 }
 
 bool CSimWorld::Locked::AccessPointUp() const
 {
-    return world.AccessPointUpLocked();
+    return world.AccessPointUpLocked(now);
+}
+
+void CSimWorld::Locked::Share(bool enable, std::string_view privateConnection, std::string_view publicConnection)
+{
+    if (!enable) {
+        world.sharing.Set(false, "", "");
+        return;
+    }
+    // The private side is the adapter's connection, by its device or its connection name.
+    bool adapter = Present() && (privateConnection == world.settings.name ||
+                                 privateConnection == world.settings.connectionName);
+    if (adapter && world.FindConnectionLocked(publicConnection))
+        world.sharing.Set(true, privateConnection, publicConnection);
 }
 
 void CSimWorld::Locked::SetAddress(bool automatic, std::string_view address)

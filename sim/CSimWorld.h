@@ -12,12 +12,17 @@
 #include "platform/Clock.h"
 #include "sim/CSimAccessPoint.h"
 #include "sim/CSimDhcpServer.h"
+#include "sim/CSimHostedNetwork.h"
 #include "sim/CSimLink.h"
+#include "sim/CSimPhones.h"
 #include "sim/CSimSharing.h"
 #include "sim/CSimStationConfig.h"
 #include "sim/CSimWps.h"
 #include "sim/SimAdapterSettings.h"
+#include "sim/SimComputerSettings.h"
+#include "sim/SimConnection.h"
 #include "sim/SimNetwork.h"
+#include "sim/SimPhone.h"
 
 // What `status` shows.
 struct SimStatus {
@@ -28,14 +33,18 @@ struct SimStatus {
     bool softApRunning;
     std::string softApSsid;
     int softApChannel;
-    int softApAuthMode;       // as RT_SetAuthenticaionMode numbers it
-    int softApEncryption;     // as RT_SetEncryptionStatus numbers it
+    SimSecurity softApSecurity;
+    uint32_t softApCipher; // CipherTkip or CipherAes; 0 without WPA
     std::string softApPassphrase;
+    std::vector<SimPhoneView> phones;
     bool sharing;            // connection sharing switched on
     std::string sharedConnection;
+    bool sharedConnectionUp; // it is there and connected
     std::string softApIcsConnection; // empty while off
     std::string sharingDhcp;         // what ICS_DHCP_Enable was told: "server first-last"
-    bool dhcpServerRunning;
+    uint32_t dhcpServerPid;          // 0 while none runs
+    std::string dhcpServerRange;
+    SimHostedState hostedNetwork;
     bool wpsRunning;
     int wpsMethod;            // as RT_Debug_Methodflag numbers it
     std::string wpsPin;
@@ -59,8 +68,9 @@ struct SimNetworkState {
 };
 
 // The simulated USB adapter and the radio world around it: the access points
-// in range, their DHCP servers, and the machine's TCP/IP, sharing and DHCP
-// server state for the adapter. Everything that depends on time (the link
+// in range, their DHCP servers, the phones near the PC, and the PC itself (its
+// network connections, its TCP/IP, sharing and DHCP server state for the
+// adapter, the system's hosted access point). Everything that depends on time (the link
 // coming up after association, the lease after the DHCP delay, drifting
 // signal) is worked out from clock.Now() when asked, so the world has no
 // threads and runs in mock time; nothing here ever waits.
@@ -107,10 +117,34 @@ public:
     bool RenewAddress(std::string_view connection);
     // The adapter as the system's adapter list shows it; false while it is not present.
     bool SystemAdapter(std::string& deviceName, std::string& address);
-    // The DHCP server program for the adapter's clients.
-    void StartDhcpServer(std::string_view server, std::string_view first, std::string_view last);
-    void StopDhcpServer();
-    bool DhcpServerRunning();
+    // The DHCP server program for the adapter's clients: a new process, its id
+    // 0 when one runs already (the new one ends at once).
+    uint32_t StartDhcpServer(std::string_view server, std::string_view first, std::string_view last);
+    // Its "-q": false when none runs or it ignores the request.
+    bool QuitDhcpServer();
+    // False when `pid` is not the server or it cannot be terminated.
+    bool TerminateDhcpServer(uint32_t pid);
+    uint32_t DhcpServerPid();
+    bool DhcpServerRunning() { return DhcpServerPid() != 0; }
+
+    // The PC itself: its DHCP program's manners and the system's hosted access point.
+    void ConfigureComputer(const SimComputerSettings& computer);
+    // The hosted access point: "start", "stop", "enable" or "disable".
+    bool SetHostedNetwork(std::string_view action, std::string& error);
+
+    // The PC's network connections besides the adapter's. A connection must
+    // Finish, and its name must be new.
+    bool AddConnection(SimConnection& connection, std::string& error);
+    void RemoveAllConnections();
+    // A connection goes up or down; false when there is none of that name.
+    bool SetConnectionUp(std::string_view name, bool up);
+    std::vector<SimConnection> Connections();
+
+    // Phones near the PC. A phone must Finish, and its name must be new.
+    bool AddPhone(SimPhone& phone, std::string& error);
+    bool RemovePhone(std::string_view name);
+    void RemoveAllPhones();
+    std::vector<SimPhoneView> Phones();
 
     class Locked;
     // The world held under its mutex for as long as the result lives, for
@@ -121,7 +155,11 @@ private:
     bool PresentLocked() const { return settings.plugged && !settings.disabled; }
     bool SessionLocked() const { return PresentLocked() && session; }
     SimLinkState LinkStateLocked(Ms now) { return link.State(now); }
-    bool AccessPointUpLocked() const;
+    bool AccessPointUpLocked(Ms now) const;
+    // Whether the DHCP server answers: running, on the address the adapter holds.
+    bool DhcpAnswersLocked(Ms now);
+    void SettlePhonesLocked(Ms now);
+    SimConnection* FindConnectionLocked(std::string_view name);
     std::string AddressLocked(Ms now);
     std::string LinkLocalLocked() const;
     void LoseSessionLocked();
@@ -147,7 +185,12 @@ private:
     CSimSharing sharing;
     CSimDhcpServer dhcpServer;
     CSimWps wps;
+    CSimHostedNetwork hostedNetwork;
+    CSimPhones phones;
+    SimComputerSettings computer;
+    std::vector<SimConnection> connections;
     uint32_t pinCounter = 0;
+    uint32_t lastPid = 0;
     // Held while the listener runs; taken before `mutex`, never inside it.
     std::mutex listenerMutex;
     std::function<void(uint32_t, const void*)> listener;
@@ -199,8 +242,16 @@ public:
     bool ApMode() const { return world.apMode; }
     void SwitchToApMode();
     void SwitchToStationMode();
-    // The access point is announced: access-point mode, started, radio on.
+    // The access point is announced: access-point mode, up, radio on.
     bool AccessPointUp() const;
+    // The phones near it, as they stand now.
+    std::vector<SimPhoneView> Phones() const { return world.phones.Views(); }
+    CSimHostedNetwork& HostedNetwork() { return world.hostedNetwork; }
+
+    const std::vector<SimConnection>& Connections() const { return world.connections; }
+    // Ordinal 2: sharing switched on from a connection of the PC to the
+    // adapter's, or off; on takes effect only for names the PC knows.
+    void Share(bool enable, std::string_view privateConnection, std::string_view publicConnection);
 
     // The adapter's address as the system sees it, "0.0.0.0" without one.
     std::string Address() { return world.AddressLocked(now); }

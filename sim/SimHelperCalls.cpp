@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 
 #include "sim/CSimDriverLibrary.h"
 #include "sim/SimDeviceBroadcast.h"
@@ -60,15 +61,28 @@ bool CSimDriverLibrary::RT_Check_VuvDHCP_Port_Work()
     return w.DhcpServer().Running() && w.Present() && w.Address() == w.DhcpServer().Server();
 }
 
-// The machine has no other network connection to share.
-void CSimDriverLibrary::ICS_Ordinal1(const char*, ConnectionTable&, int& count, int)
+// The PC's connections besides the one of `deviceName`; the second name is
+// the device behind each.
+void CSimDriverLibrary::ICS_Ordinal1(const char* deviceName, ConnectionTable& table, int& count, int)
 {
+    auto w = world.Lock();
+    std::string own = SimText(deviceName, 256);
     count = 0;
+    for (const SimConnection& connection : w.Connections()) {
+        if (connection.device == own || count == int(std::size(table.entries)))
+            continue;
+        ConnectionEntry& entry = table.entries[count++];
+        SimCopyText(connection.name, entry.name, sizeof entry.name);
+        SimCopyText(connection.device, entry.secondName, sizeof entry.secondName);
+        entry.characteristics = connection.characteristics;
+        entry.status = connection.Status();
+        entry.pppoe = connection.media == MediaPppoe ? 1 : 0;
+    }
 }
 
 void CSimDriverLibrary::ICS_Ordinal2(int enable, const char* privateConnection, const char* publicConnection)
 {
-    world.Lock().Sharing().Set(enable != 0, SimText(privateConnection, 127), SimText(publicConnection, 259));
+    world.Lock().Share(enable != 0, SimText(privateConnection, 127), SimText(publicConnection, 259));
 }
 
 void CSimDriverLibrary::ICS_Ordinal3(int& enabled, char (&privateName)[50], char (&publicName)[128])
@@ -79,11 +93,34 @@ void CSimDriverLibrary::ICS_Ordinal3(int& enabled, char (&privateName)[50], char
     SimCopyText(w.Sharing().PublicConnection(), publicName, sizeof publicName);
 }
 
-void CSimDriverLibrary::ICS_Ordinal5(const char*) {}
-
-bool CSimDriverLibrary::Get_Hi_Speed_Adapter(char (&)[50], char (&)[260])
+// Clears the sharing of every connection.
+void CSimDriverLibrary::ICS_Ordinal5(const char*)
 {
-    return false;
+    world.Lock().Share(false, "", "");
+}
+
+// The connected connection with the fastest link, when exactly one is
+// fastest; dial-ups and modems report no speed.
+bool CSimDriverLibrary::Get_Hi_Speed_Adapter(char (&device)[50], char (&connection)[260])
+{
+    auto w = world.Lock();
+    const SimConnection* fastest = nullptr;
+    bool tie = false;
+    for (const SimConnection& each : w.Connections()) {
+        if (!each.connected || each.speedMbps <= 0 || each.device == w.Settings().name)
+            continue;
+        if (!fastest || each.speedMbps > fastest->speedMbps) {
+            fastest = &each;
+            tie = false;
+        } else if (each.speedMbps == fastest->speedMbps) {
+            tie = true;
+        }
+    }
+    if (!fastest || tie)
+        return false;
+    SimCopyText(fastest->device, device, sizeof device);
+    SimCopyText(fastest->name, connection, sizeof connection);
+    return true;
 }
 
 void CSimDriverLibrary::ICS_DHCP_Enable(const char*, const char* server, const char* rangeStart, const char* rangeEnd)

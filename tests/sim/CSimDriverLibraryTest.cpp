@@ -496,6 +496,10 @@ TEST_F(CSimDriverLibraryTest, AccessPointModeAddressAndDhcpServer)
     char ssid[33] = "Zarnwell_1A2B3C";
     library.RT_ACM_LinkVuvProfileNew(profile, ssid, ssid, 0, 1, 1);
     std::string text;
+    // It comes up after the link delay.
+    clock.FastForwardBy(999ms);
+    EXPECT_EQ(LinkState(&text), 0);
+    clock.FastForwardBy(1ms);
     EXPECT_EQ(LinkState(&text), 2);
     EXPECT_EQ(text, "Zarnwell_1A2B3C");
 
@@ -508,9 +512,13 @@ TEST_F(CSimDriverLibraryTest, AccessPointModeAddressAndDhcpServer)
     EXPECT_FALSE(library.RT_Check_VuvDHCP_Port_Work());
     world.StartDhcpServer("192.168.159.1", "192.168.159.2", "192.168.159.254");
     EXPECT_TRUE(library.RT_Check_VuvDHCP_Port_Work());
-    world.StopDhcpServer();
+    world.QuitDhcpServer();
     EXPECT_FALSE(library.RT_Check_VuvDHCP_Port_Work());
 
+    SimConnection ethernet;
+    ethernet.name = "Ethernet";
+    std::string error;
+    ASSERT_TRUE(world.AddConnection(ethernet, error)) << error;
     library.ICS_Ordinal2(1, name, "Ethernet");
     int enabled = 0;
     char privateName[50] = {}, publicName[128] = {};

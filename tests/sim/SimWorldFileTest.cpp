@@ -48,6 +48,49 @@ TEST_F(SimWorldFileTest, TheShippedWorldHasEveryKindOfNetwork)
     EXPECT_TRUE(hidden);
     EXPECT_TRUE(chinese);
     EXPECT_TRUE(noLease);
+
+    // An Internet connection to share, and the kinds the choice of one passes over.
+    std::set<SimMedia> media;
+    bool connectedLan = false;
+    for (const SimConnection& c : world.Connections()) {
+        media.insert(c.media);
+        connectedLan |= c.media == MediaLan && c.connected && c.name.rfind("1394", 0) != 0;
+    }
+    EXPECT_EQ(media, (std::set<SimMedia>{MediaLan, MediaPppoe, MediaPhone}));
+    EXPECT_TRUE(connectedLan);
+}
+
+TEST_F(SimWorldFileTest, ComputerConnectionsAndPhonesAreRead)
+{
+    std::string path = Write("[Computer]\n"
+                             "hosted_network=running\n"
+                             "dhcp_quits=no\n"
+                             "[Connection Dsl]\n"
+                             "name=DSL\n"
+                             "media=pppoe\n"
+                             "connected=no\n"
+                             "[Connection Odd]\n"
+                             "name=Odd\n"
+                             "media=carrier-pigeon\n"
+                             "[Phone Anna]\n"
+                             "name=Anna\n"
+                             "passphrase=secret-words\n"
+                             "[Phone Nameless]\n"
+                             "passphrase=x\n");
+    std::vector<std::string> problems;
+    ASSERT_TRUE(LoadSimWorld(path, world, problems));
+    EXPECT_EQ(problems, (std::vector<std::string>{
+                            "[Connection Odd] media must be lan, modem, pppoe or bridge",
+                            "[Phone Nameless] a phone needs a name",
+                        }));
+    ASSERT_EQ(world.Connections().size(), 1u);
+    EXPECT_EQ(world.Connections()[0].name, "DSL");
+    EXPECT_EQ(world.Connections()[0].Status(), ConnectionDisconnected);
+    ASSERT_EQ(world.Phones().size(), 1u);
+    EXPECT_EQ(world.Phones()[0].phone.passphrase, "secret-words");
+    EXPECT_EQ(world.Status().hostedNetwork, HostedRunning);
+    EXPECT_EQ(world.StartDhcpServer("192.168.159.1", "192.168.159.2", "192.168.159.254"), 5000001u);
+    EXPECT_FALSE(world.QuitDhcpServer());
 }
 
 TEST_F(SimWorldFileTest, BadSectionsAreLeftOutAndDescribed)
