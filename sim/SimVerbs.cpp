@@ -80,25 +80,47 @@ std::string PressWps(CSimWorld& world, const Words&)
     return "ok wps button pressed";
 }
 
+const char* PhoneStateName(SimPhoneState state)
+{
+    return state == PhoneJoined ? "joined" : state == PhoneRefused ? "refused" : "away";
+}
+
 std::string Status(CSimWorld& world, const Words&)
 {
     SimStatus s = world.Status();
     std::string text = std::string("ok adapter=") + (!s.plugged ? "unplugged" : s.disabled ? "disabled" : "plugged") +
                        " radio=" + (s.radioOn ? "on" : "off") + " mode=" + (s.apMode ? "access-point" : "station");
-    if (s.apMode && s.softApRunning)
+    if (s.apMode && s.softApRunning) {
         text += " access-point=running ssid=" + SimQuoted(s.softApSsid) + " channel=" +
-                std::to_string(s.softApChannel) + " auth=" + std::to_string(s.softApAuthMode) +
-                " encryption=" + std::to_string(s.softApEncryption) + " passphrase=" + SimQuoted(s.softApPassphrase);
-    else if (s.apMode)
+                std::to_string(s.softApChannel) + " security=" + SimSecurityName(s.softApSecurity);
+        if (s.softApCipher)
+            text += std::string(" cipher=") + (s.softApCipher == CipherTkip ? "tkip" : "aes");
+        if (s.softApSecurity != SecurityOpen)
+            text += " passphrase=" + SimQuoted(s.softApPassphrase);
+        int clients = 0;
+        std::string phones;
+        for (const SimPhoneView& view : s.phones) {
+            if (view.state == PhoneAway)
+                continue;
+            clients += view.state == PhoneJoined;
+            phones += " phone=" + SimQuoted(view.phone.name) + " " + PhoneStateName(view.state);
+            if (view.state == PhoneJoined)
+                phones += " address=" + (view.address.empty() ? std::string("none") : view.address);
+        }
+        text += " clients=" + std::to_string(clients) + phones;
+    } else if (s.apMode) {
         text += " access-point=stopped";
+    }
     if (s.sharing)
-        text += " sharing=" + SimQuoted(s.sharedConnection);
+        text += " sharing=" + SimQuoted(s.sharedConnection) + " internet=" + (s.sharedConnectionUp ? "up" : "down");
     if (!s.softApIcsConnection.empty())
         text += " softap-ics=" + SimQuoted(s.softApIcsConnection);
     if (!s.sharingDhcp.empty())
         text += " sharing-dhcp=" + SimQuoted(s.sharingDhcp);
-    if (s.dhcpServerRunning)
-        text += " dhcp-server=running";
+    if (s.dhcpServerPid)
+        text += " dhcp-server=running pid=" + std::to_string(s.dhcpServerPid) + " range=" + s.dhcpServerRange;
+    if (s.hostedNetwork != HostedDisabled)
+        text += std::string(" hosted-network=") + (s.hostedNetwork == HostedRunning ? "running" : "enabled");
     if (s.wpsRunning)
         text += " wps=running method=" + std::to_string(s.wpsMethod) + " pin=" + SimQuoted(s.wpsPin);
     text += std::string(" link=") + (s.link == LinkUp ? "up" : s.link == LinkAssociating ? "associating" : "down");
@@ -161,6 +183,74 @@ std::string Range(CSimWorld& world, const Words& arguments)
     return SetNetwork(world, arguments[0], {{"in_range", arguments[1] == "in" ? "yes" : "no"}});
 }
 
+std::string Phones(CSimWorld& world, const Words&)
+{
+    std::vector<SimPhoneView> phones = world.Phones();
+    std::string text = "ok " + std::to_string(phones.size()) + " phones";
+    for (size_t i = 0; i < phones.size(); ++i) {
+        const SimPhoneView& view = phones[i];
+        text += (i ? "; " : ": ") + std::string("name=") + SimQuoted(view.phone.name) +
+                " mac=" + SimMacText(view.phone.mac) + " state=" + PhoneStateName(view.state);
+        if (!view.address.empty())
+            text += " address=" + view.address;
+    }
+    return text;
+}
+
+std::string PhoneJoin(CSimWorld& world, const Words& arguments)
+{
+    Settings settings;
+    std::string error;
+    if (!SplitSettings(arguments, 0, settings, error))
+        return "error: " + error;
+    SimPhone phone;
+    for (const auto& [key, value] : settings)
+        if (!phone.Set(key, value, error))
+            return "error: " + error;
+    if (!world.AddPhone(phone, error))
+        return "error: " + error;
+    // It joins, or is refused, once it has tried.
+    return "ok phone " + SimQuoted(phone.name) + " mac=" + SimMacText(phone.mac) + " tries to join";
+}
+
+std::string PhoneLeave(CSimWorld& world, const Words& arguments)
+{
+    if (!world.RemovePhone(arguments[0]))
+        return "error: no phone " + SimQuoted(arguments[0]);
+    return "ok phone " + SimQuoted(arguments[0]) + " left";
+}
+
+std::string Connections(CSimWorld& world, const Words&)
+{
+    std::vector<SimConnection> connections = world.Connections();
+    std::string text = "ok " + std::to_string(connections.size()) + " connections";
+    for (size_t i = 0; i < connections.size(); ++i) {
+        const SimConnection& c = connections[i];
+        text += (i ? "; " : ": ") + std::string("name=") + SimQuoted(c.name) + " device=" + SimQuoted(c.device) +
+                " media=" + SimMediaName(c.media) + " connected=" + (c.connected ? "yes" : "no") +
+                " speed=" + std::to_string(c.speedMbps) + " characteristics=" + std::to_string(c.characteristics) +
+                " guid=" + c.guid;
+    }
+    return text;
+}
+
+std::string Connection(CSimWorld& world, const Words& arguments)
+{
+    if (arguments[1] != "up" && arguments[1] != "down")
+        return SimUsageError("connection");
+    if (!world.SetConnectionUp(arguments[0], arguments[1] == "up"))
+        return "error: no connection " + SimQuoted(arguments[0]);
+    return "ok " + SimQuoted(arguments[0]) + " " + arguments[1];
+}
+
+std::string HostedNetwork(CSimWorld& world, const Words& arguments)
+{
+    std::string error;
+    if (!world.SetHostedNetwork(arguments[0], error))
+        return "error: " + error;
+    return "ok hosted network " + arguments[0];
+}
+
 } // namespace
 
 const std::vector<SimVerb>& SimVerbs()
@@ -178,6 +268,13 @@ const std::vector<SimVerb>& SimVerbs()
         {"set-network", "bssid key=value ...", 2, many, SetNetworkVerb},
         {"signal", "bssid quality", 2, 2, Signal},
         {"range", "bssid in|out", 2, 2, Range},
+        {"phones", "", 0, 0, Phones},
+        {"phone-join", "name=NAME passphrase=TEXT [ssid=TEXT] [security=open|wpa-psk|wpa2-psk] [mac=MAC]", 1, many,
+         PhoneJoin},
+        {"phone-leave", "name", 1, 1, PhoneLeave},
+        {"connections", "", 0, 0, Connections},
+        {"connection", "name up|down", 2, 2, Connection},
+        {"hosted-network", "start|stop|enable|disable", 1, 1, HostedNetwork},
     };
     return verbs;
 }

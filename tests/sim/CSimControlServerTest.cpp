@@ -380,22 +380,42 @@ TEST_F(CSimControlServerTest, StatusShowsWhatTheAdapterWasToldToDo)
     library.RT_AP_SwitchToAPMode();
     char ssid[33] = "Zarnwell_AP";
     library.RT_ACM_LinkVuvProfileNew(VuvProfile{}, ssid, ssid, 0, 1, 1);
+    EXPECT_EQ(server.Answer("status"), "ok adapter=plugged radio=on mode=access-point access-point=stopped link=down "
+                                       "address=0.0.0.0");
+    clock.FastForwardBy(1000ms);
     library.RT_SetChannel(6);
     library.RT_SetAuthenticaionMode(6);
     library.RT_SetEncryptionStatus(6);
     char passphrase[256] = "40718293";
     library.RT_AP_SetPassphrase(passphrase, 8);
     library.RT_SetSSID("Zarnwell_AP");
+    SimConnection ethernet;
+    ethernet.name = "Ethernet";
+    std::string error;
+    ASSERT_TRUE(world.AddConnection(ethernet, error)) << error;
     library.ICS_Ordinal2(1, name, "Ethernet");
     library.RT_EnableSoftAP_ICS(name, "Ethernet");
     library.ICS_DHCP_Enable(name, "192.168.159.1", "192.168.159.2", "192.168.159.254");
     library.RT_SetNicTcpipAddr(name, 0, "192.168.159.1", "255.255.255.0", "", "");
-    world.StartDhcpServer("192.168.159.1", "192.168.159.2", "192.168.159.254");
+    uint32_t pid = world.StartDhcpServer("192.168.159.1", "192.168.159.2", "192.168.159.254");
+    std::string joined = server.Answer("phone-join name=\"Pixel 7\" passphrase=40718293");
+    ASSERT_EQ(world.Phones().size(), 1u);
+    const std::string pixelMac = SimMacText(world.Phones()[0].phone.mac);
+    EXPECT_EQ(joined, "ok phone \"Pixel 7\" mac=" + pixelMac + " tries to join");
+    EXPECT_EQ(server.Answer("phone-join name=Guest passphrase=40718294").rfind("ok", 0), 0u);
+    clock.FastForwardBy(1000ms);
     EXPECT_EQ(server.Answer("status"),
               "ok adapter=plugged radio=on mode=access-point access-point=running ssid=\"Zarnwell_AP\" channel=6 "
-              "auth=6 encryption=6 passphrase=\"40718293\" sharing=\"Ethernet\" softap-ics=\"Ethernet\" "
-              "sharing-dhcp=\"192.168.159.1 192.168.159.2-192.168.159.254\" dhcp-server=running link=down "
+              "security=wpa-psk cipher=aes passphrase=\"40718293\" clients=1 phone=\"Pixel 7\" joined "
+              "address=192.168.159.2 phone=\"Guest\" refused sharing=\"Ethernet\" internet=up "
+              "softap-ics=\"Ethernet\" sharing-dhcp=\"192.168.159.1 192.168.159.2-192.168.159.254\" "
+              "dhcp-server=running pid=" + std::to_string(pid) + " range=192.168.159.2-192.168.159.254 link=down "
               "address=192.168.159.1");
+    EXPECT_EQ(server.Answer("connection Ethernet down"), "ok \"Ethernet\" down");
+    EXPECT_NE(server.Answer("status").find("sharing=\"Ethernet\" internet=down"), std::string::npos);
+    EXPECT_EQ(server.Answer("phone-leave Guest"), "ok phone \"Guest\" left");
+    EXPECT_EQ(server.Answer("phones"), "ok 1 phones: name=\"Pixel 7\" mac=" + pixelMac +
+                                           " state=joined address=192.168.159.2");
 }
 
 TEST(SimCommandTest, QuotedWordsComeBackWhole)
