@@ -63,3 +63,22 @@ std::vector<std::string> SplitCommandLine(std::string_view line)
         args.push_back(arg);
     }
 }
+
+std::string QuoteArgument(std::string_view argument)
+{
+    std::string quoted = "\"";
+    size_t backslashes = 0;
+    for (char c : argument) {
+        if (c == '\\') {
+            ++backslashes;
+            continue;
+        }
+        // Backslashes before a quote are doubled, and the quote escaped.
+        quoted.append(c == '"' ? backslashes * 2 + 1 : backslashes, '\\');
+        backslashes = 0;
+        quoted += c;
+    }
+    // Before the closing quote as well.
+    quoted.append(backslashes * 2, '\\');
+    return quoted + '"';
+}

@@ -14,3 +14,7 @@
 // every backslash is literal (it is a path). Leading blanks are skipped; an
 // empty line gives no arguments.
 std::vector<std::string> SplitCommandLine(std::string_view commandLine);
+
+// An argument (not the program) written so that SplitCommandLine gives it
+// back whole, whatever blanks, quotes or backslashes it holds.
+std::string QuoteArgument(std::string_view argument);

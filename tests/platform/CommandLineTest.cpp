@@ -41,4 +41,17 @@ TEST(CommandLineTest, SplitsByTheWindowsRules)
         EXPECT_EQ(SplitCommandLine(c.line), c.args) << c.line;
 }
 
+TEST(CommandLineTest, AQuotedArgumentComesBackWhole)
+{
+    const std::string arguments[] = {
+        "Wireless Network Connection 2", "Wi-Fi \"Home\"", "a;b $(reboot) `id` | x", "ends in \\",
+        "\\\\server\\share", "back\\\"slash", "", "\"", "\\\\\"",
+    };
+    for (const std::string& argument : arguments) {
+        SCOPED_TRACE(argument);
+        std::vector<std::string> split = SplitCommandLine("ipconfig /release " + QuoteArgument(argument));
+        EXPECT_EQ(split, (std::vector<std::string>{"ipconfig", "/release", argument}));
+    }
+}
+
 } // namespace
