@@ -100,20 +100,20 @@ void CSimDriverLibrary::RT_GetStatusLinkInfo(int& state, int& reserved, char* ss
     reserved = 0;
     if (w.ApMode()) {
         if (w.AccessPointUp()) {
-            state = 2;
+            state = DriverLinkAccessPoint;
             SimCopyText(w.AccessPoint().Ssid(), ssid, ssidSize);
             std::memcpy(bssid, w.Settings().mac.data(), 6);
         } else {
-            state = 0;
+            state = DriverLinkNone;
         }
         return;
     }
     SimLinkState link = w.LinkState();
     if (link == LinkDown) {
-        state = 0;
+        state = DriverLinkNone;
         return;
     }
-    state = link == LinkUp ? 1 : 4;
+    state = link == LinkUp ? DriverLinkStation : DriverLinkAssociating;
     SimCopyText(w.Link().Ssid(), ssid, ssidSize);
     std::memcpy(bssid, w.Link().Bssid().data(), 6);
 }
