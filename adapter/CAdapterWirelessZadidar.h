@@ -171,6 +171,7 @@ private:
     void SortNetworks(int low, int high);
     int PartitionNetworks(int low, int high);
     bool GetAdapterAddressFromSystem(char (&out)[16]);
+    void KeepRadioSettings();
 
     CDriverGate lib;
     CClock& clock;

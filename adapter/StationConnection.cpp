@@ -5,6 +5,7 @@
 
 #include "adapter/CAdapterWirelessZadidar.h"
 #include "adapter/KeyDerivation.h"
+#include "adapter/ProfileSecurity.h"
 #include "platform/CodePage.h"
 
 namespace {
@@ -27,9 +28,6 @@ constexpr uint32_t PreferWpaTkip = 0x02;
 constexpr uint32_t PreferWpaAes = 0x04;
 constexpr uint32_t Profile8021xExtra = 0x0C0; // bits 6-7, cleared with the 802.1X marker
 
-enum SecurityMode { SecurityWepOpen, SecurityWepShared, SecurityWpaPsk, SecurityWpa2Psk };
-enum CipherKind { CipherNone, CipherWep, CipherKindTkip, CipherKindAes };
-
 // Description security kinds
 constexpr uint32_t KindWep = 2;
 constexpr uint32_t KindWpaPsk = 3;
@@ -37,7 +35,6 @@ constexpr uint32_t KindWpa2Psk = 4;
 
 constexpr uint32_t RequestFetchHandover = 0x813BFE20;
 constexpr uint32_t RequestGiveHandover = 0x813BFE1C;
-constexpr uint32_t OidAddKey = 0x0D01011D;
 
 // Key-handover buffer offsets
 constexpr size_t HandoverSsidLength = 4;
@@ -47,10 +44,6 @@ constexpr size_t HandoverPmkLength = 52;
 constexpr size_t HandoverPmk = 56;
 constexpr size_t HandoverWpa2 = 570;
 
-// The add-key record, at offset 8 of the OID buffer
-constexpr size_t AddKeyRecord = 8;
-constexpr uint32_t AddKeyLengthField = 71;
-
 void SetMode(VuvProfile& profile, SecurityMode mode)
 {
     profile.flags = (profile.flags & ~ProfileModeMask) | (static_cast<uint32_t>(mode) << 1);
@@ -59,16 +52,6 @@ void SetMode(VuvProfile& profile, SecurityMode mode)
 void SetCipher(VuvProfile& profile, CipherKind cipher)
 {
     profile.flags = (profile.flags & ~ProfileCipherMask) | (static_cast<uint32_t>(cipher) << 10);
-}
-
-int ModeOf(const VuvProfile& profile)
-{
-    return static_cast<int>((profile.flags & ProfileModeMask) >> 1);
-}
-
-int CipherOf(const VuvProfile& profile)
-{
-    return static_cast<int>((profile.flags & ProfileCipherMask) >> 10);
 }
 
 // A key index outside 0..3 would address beyond the four key slots; it falls
@@ -153,33 +136,6 @@ void WriteHandover(KeyHandoverBuffer& handover, const VuvProfile& profile)
     Put<uint32_t>(bytes, HandoverPmkLength, sizeof profile.pmk);
     memcpy(bytes + HandoverPmk, profile.pmk, sizeof profile.pmk);
     bytes[HandoverWpa2] = ModeOf(profile) == SecurityWpaPsk ? 0 : 1;
-}
-
-// The 802.11 add-key record: group key 0 for every peer, the PMK as key.
-void WriteAddKey(OidBuffer& oid, const VuvProfile& profile)
-{
-    uint8_t* record = oid.bytes + AddKeyRecord;
-    Put<uint32_t>(record, 0, AddKeyLengthField);
-    Put<uint32_t>(record, 4, 0);
-    Put<uint32_t>(record, 8, sizeof profile.pmk);
-    memset(record + 12, 0xff, 6);
-    memcpy(record + 32, profile.pmk, sizeof profile.pmk);
-}
-
-// Authentication mode, encryption status and the security-info pair of an
-// infrastructure WPA/WPA2-PSK link.
-struct WpaSetting {
-    int authentication;
-    int encryption;
-    int info1;
-    int info2;
-};
-
-WpaSetting WpaSettingFor(int mode, int cipher)
-{
-    if (mode == SecurityWpaPsk)
-        return cipher == CipherKindTkip ? WpaSetting{3, 4, 3, 2} : WpaSetting{6, 6, 5, 4};
-    return cipher == CipherKindAes ? WpaSetting{4, 6, 4, 3} : WpaSetting{7, 4, 5, 5};
 }
 
 // A WEP profile keeps the default key's text as typed, for the password
@@ -373,12 +329,7 @@ void CAdapterWirelessZadidar::ApplyProfile(const VuvProfile& profile)
     if (std::any_of(std::begin(copy.bssid), std::end(copy.bssid), [](uint8_t b) { return b != 0; }))
         lib.RT_SetBSSID(copy.bssid);
 
-    // Power saving, rates and preamble stay as the adapter has them.
-    lib.RT_SetPowerSaveMode(lib.RT_GetPowerSaveMode());
-    int rates[5] = {};
-    lib.RT_GetRates(rates[0], rates[1], rates[2], rates[3], rates[4]);
-    lib.RT_SetRates(rates[0] != 0, rates[1], rates[2], rates[3], rates[4]);
-    lib.RT_SetPreambleMode(lib.RT_GetPreambleMode());
+    KeepRadioSettings();
 
     if (!(copy.flags & ProfilePrivacy)) {
         lib.RT_SetPrivacy(0, 0x40);
@@ -425,6 +376,16 @@ void CAdapterWirelessZadidar::ApplyProfile(const VuvProfile& profile)
     memcpy(name, copy.profileName, MaxSsid);
     memcpy(ssid, copy.ssid, MaxSsid);
     lib.RT_ACM_LinkVuvProfileNew(copy, name, ssid, infra, 0, 0);
+}
+
+// Power saving, rates and preamble stay as the adapter has them.
+void CAdapterWirelessZadidar::KeepRadioSettings()
+{
+    lib.RT_SetPowerSaveMode(lib.RT_GetPowerSaveMode());
+    int rates[5] = {};
+    lib.RT_GetRates(rates[0], rates[1], rates[2], rates[3], rates[4]);
+    lib.RT_SetRates(rates[0] != 0, rates[1], rates[2], rates[3], rates[4]);
+    lib.RT_SetPreambleMode(lib.RT_GetPreambleMode());
 }
 
 void CAdapterWirelessZadidar::SaveConnectProfile()
