@@ -20,7 +20,8 @@ CAdapterWirelessZadidar::CAdapterWirelessZadidar(CDriverLibrary& library, const 
       clock(services.clock),
       registry(services.registry),
       systemAdapters(services.systemAdapters),
-      launcher(services.launcher)
+      launcher(services.launcher),
+      sharingService(services.sharingService)
 {
     for (auto& lock : slotLocks)
         lock = std::make_unique<CClockMutex>(clock);
@@ -176,9 +177,13 @@ void CAdapterWirelessZadidar::PollAdapter()
         if (!lib.RT_Initialize(0)) {
             adapterState = AdapterNone;
         } else {
+            StopDhcpServer();
             if (lib.RT_Get_HW_PBCStatus())
                 lib.RT_Set_HW_PBCStatus(); // forget a press made before the adapter was ready
             clock.Sleep(2000ms);
+            // The remembered mode first: the survey never starts in station
+            // mode just before a switch to the access point.
+            RestoreMode();
             // Ready before the workers start, so that the survey their start
             // signals always runs instead of racing this thread.
             adapterState = AdapterReady;

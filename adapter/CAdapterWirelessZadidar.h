@@ -6,6 +6,7 @@
 #include <memory>
 #include <mutex>
 #include <string>
+#include <vector>
 
 #include "adapter/AdapterState.h"
 #include "adapter/ConnectionDetails.h"
@@ -107,6 +108,38 @@ public:
     int LoadNetworkMode();
     void SaveNetworkMode(int mode);
 
+    // Mode switching
+    void BeginStationMode();
+    void BeginSoftApMode();
+    void BeginSoftApRetry();
+    void SwitchToStation();
+    void SwitchToSoftAp();
+    void RetrySoftAp();
+    void RestoreMode();
+    bool GetConnectionName(const char* device, char (&out)[128]);
+
+    // SoftAP profile and configuration
+    void LoadSoftApProfile(VuvProfile& out);
+    std::string MakeDefaultSsid();
+    std::string MakeDefaultPassphrase();
+    void MakeDefaultSoftApProfile(VuvProfile& out);
+    void GetSoftApSettings(NetworkDescription& out);
+    void ApplySoftApSettings(const NetworkDescription& description);
+    void BeginSoftApConfig();
+    void ConfigureSoftAp(const VuvProfile& profile);
+    void RefreshStationList(std::vector<StationEntry>& list);
+    bool WaitForSoftApAddress(int tries);
+    // softApProfile as one consistent copy.
+    VuvProfile SoftApProfile();
+
+    // Internet sharing and DHCP server
+    void SetInternetSharing(bool enable);
+    bool ChooseInternetConnection(char (&out)[260]);
+    bool EnumerateSharingConnections(const char* device, ConnectionTable& table, int& count);
+    void StartDhcpServer(const char* server, const char* first, const char* last);
+    void StopDhcpServer();
+    bool FindDhcpServerProcess(uint32_t& pid);
+
     char adapterName[50] = {}; // written by the device watch under adapterNameLock
     std::string AdapterName();
     std::atomic<bool> tickerRun = true;
@@ -126,7 +159,7 @@ public:
     std::atomic<int32_t> autoConnectRetries = 3;
     VuvProfile autoConnectProfile = {};
     VuvProfile connectProfile = {};
-    VuvProfile softApProfile = {};
+    VuvProfile softApProfile = {}; // guarded by softApProfileLock
     uint32_t wpsRequest[4] = {};
     CWirelessFeature feature;
     CWorkerThread workers[WorkerSlotCount];
@@ -146,6 +179,9 @@ public:
     std::atomic<int32_t> wpsStatus = 0;
     std::atomic<bool> sharingEnumFirst = true;
     std::atomic<bool> initialised = false;
+    // The last StopDhcpServer left no server running; false when one
+    // survived every attempt to end it.
+    std::atomic<bool> dhcpServerStopped = true;
 
     // Set by start-up before the workers start, read-only afterwards: the
     // operating-system kind decides a few driver sequences; the install
@@ -158,6 +194,7 @@ public:
     uint32_t lcid = 1033;
     std::mutex networksLock;
     std::mutex adapterNameLock;
+    std::mutex softApProfileLock;
 
 private:
     void StartWorker(WorkerSlot slot, std::function<void()> body);
@@ -172,12 +209,18 @@ private:
     int PartitionNetworks(int low, int high);
     bool GetAdapterAddressFromSystem(char (&out)[16]);
     void KeepRadioSettings();
+    bool WaitForAccessPoint();
+    void EnterApMode(int attempts);
+    void TurnRadioOn();
+    void RunIpconfig(const char* command, const char* connection);
+    bool RunDhcpProgram(const std::string& arguments);
 
     CDriverGate lib;
     CClock& clock;
     CRegistry& registry;
     CSystemAdapters& systemAdapters;
     CLauncher& launcher;
+    CSharingService& sharingService;
     // A slot is stopped and started by several threads (the UI, the device
     // watch, the survey worker); one lock per slot keeps that whole.
     std::unique_ptr<CClockMutex> slotLocks[WorkerSlotCount];

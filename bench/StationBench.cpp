@@ -13,6 +13,7 @@
 #include "platform/CLinuxSystem.h"
 #include "platform/CRegistry.h"
 #include "platform/RealClock.h"
+#include "tests/support/CNoSharingService.h"
 #include "tests/support/CNoSystemAdapters.h"
 
 namespace {
@@ -88,7 +89,8 @@ void SurveyOf128Networks(benchmark::State& state)
         CNoSystemAdapters systemAdapters;
         CLinuxSystem system;
         CLauncher launcher;
-        CAdapterWirelessZadidar adapter(library, {clock, system, registry, systemAdapters, launcher});
+        CNoSharingService sharing;
+        CAdapterWirelessZadidar adapter(library, {clock, system, registry, systemAdapters, launcher, sharing});
         adapter.adapterState = AdapterReady;
         adapter.autoConnectEnabled = false;
         for (auto _ : state) {

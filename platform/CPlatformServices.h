@@ -3,6 +3,7 @@
 class CClock;
 class CLauncher;
 class CRegistry;
+class CSharingService;
 class CSystem;
 class CSystemAdapters;
 
@@ -16,4 +17,5 @@ struct CPlatformServices {
     CRegistry& registry;
     CSystemAdapters& systemAdapters;
     CLauncher& launcher;
+    CSharingService& sharingService;
 };

@@ -5,7 +5,7 @@
 
 CSimMachine::CSimMachine(CClock& clock, CSystem& system, CRegistry& registry)
     : world(clock), library(world), systemAdapters(world), registryOwner(world), programHost(world),
-      services{clock, system, registry, systemAdapters, launcher}
+      sharingService(world), services{clock, system, registry, systemAdapters, launcher, sharingService}
 {
     registry.AddOwner(&registryOwner);
     programHost.HostIn(launcher);

@@ -12,6 +12,7 @@
 #include "sim/CSimDriverLibrary.h"
 #include "sim/CSimProgramHost.h"
 #include "sim/CSimRegistryOwner.h"
+#include "sim/CSimSharingService.h"
 #include "sim/CSimSystemAdapters.h"
 #include "sim/CSimWorld.h"
 
@@ -22,8 +23,9 @@ class CSystem;
 // The machine the program runs on in this build: the USB adapter's world and
 // the driver library over it, and what the system shows of that world: its
 // adapter list, the connection-name key in the registry, the programs of the
-// world (ipconfig, the DHCP server) behind the launcher, and plug and unplug
-// as device-change notifications. It runs on the clock it is given, the real
+// world (ipconfig, the DHCP server) behind the launcher, the PC's connections
+// behind the sharing service, and plug and unplug as device-change
+// notifications. It runs on the clock it is given, the real
 // one or a mock clock, and serves the control socket when asked to.
 //
 // The program gets `library` and `services`; both stay valid while the
@@ -57,6 +59,7 @@ public:
     CSimRegistryOwner registryOwner;
     CSimProgramHost programHost;
     CLauncher launcher;
+    CSimSharingService sharingService;
     CPlatformServices services;
 
 private:

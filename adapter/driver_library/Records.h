@@ -163,9 +163,18 @@ struct ConnectionTable {
     ConnectionEntry entries[10];
 };
 
-// RT_AP_GetStationList's buffer; entries of 24 bytes at the offset it reports.
+// RT_AP_GetStationList's buffer: a table of 64 entries at the offset it
+// reports, of the size it reports.
 struct StationListBuffer {
     uint8_t bytes[1600];
+};
+
+constexpr int StationListEntries = 64;
+
+// One client of the access point as the adapter keeps it: the first 24 bytes
+// of its entry; counted when byte 0 and byte 13 are both set.
+struct StationEntry {
+    uint8_t bytes[24];
 };
 
 // GetIpInformation: three address texts.

@@ -15,6 +15,7 @@
 #include "platform/CRegistry.h"
 #include "platform/CSystemAdapters.h"
 #include "platform/MockClock.h"
+#include "tests/support/CNoSharingService.h"
 #include "tests/support/CQuietSystem.h"
 #include "tests/support/CSilentDriverLibrary.h"
 #include "tests/support/TempDir.h"
@@ -178,6 +179,7 @@ protected:
     CFixedSystemAdapters systemAdapters;
     CLauncher launcher;
     CQuietSystem system;
-    CPlatformServices services{clock, system, registry, systemAdapters, launcher};
+    CNoSharingService sharing;
+    CPlatformServices services{clock, system, registry, systemAdapters, launcher, sharing};
     std::unique_ptr<CAdapterWirelessZadidar> adapter;
 };

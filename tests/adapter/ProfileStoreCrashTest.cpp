@@ -55,7 +55,8 @@ TEST_F(ProfileStoreCrashTest, WriterKilledMidStreamLeavesAWholeProfile)
         CScriptedLibrary silent;
         CFixedSystemAdapters none;
         CMockClock childClock;
-        CAdapterWirelessZadidar store(silent, {childClock, system, own, none, launcher});
+        CNoSharingService noSharing;
+        CAdapterWirelessZadidar store(silent, {childClock, system, own, none, launcher, noSharing});
         for (uint32_t i = 1;; ++i) {
             store.SaveProfile("Profile", Generation(i));
             if (i == 20 && write(ready[1], "x", 1) != 1)

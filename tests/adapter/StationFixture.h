@@ -18,6 +18,7 @@
 #include "platform/CPlatformServices.h"
 #include "platform/CRegistry.h"
 #include "platform/MockClock.h"
+#include "tests/support/CNoSharingService.h"
 #include "tests/support/CNoSystemAdapters.h"
 #include "tests/support/CQuietSystem.h"
 #include "tests/support/CSilentDriverLibrary.h"
@@ -215,6 +216,7 @@ protected:
     CNoSystemAdapters systemAdapters;
     CLauncher launcher;
     CQuietSystem system;
-    CPlatformServices services{clock, system, registry, systemAdapters, launcher};
+    CNoSharingService sharing;
+    CPlatformServices services{clock, system, registry, systemAdapters, launcher, sharing};
     std::unique_ptr<CAdapterWirelessZadidar> adapter;
 };

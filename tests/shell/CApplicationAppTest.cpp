@@ -12,6 +12,7 @@
 #include "platform/ProcessInfo.h"
 #include "shell/CApplicationApp.h"
 #include "tests/adapter/AdapterFixture.h"
+#include "tests/support/CNoSharingService.h"
 #include "tests/support/SavedEnvironment.h"
 #include "tests/support/TempDir.h"
 
@@ -68,7 +69,8 @@ protected:
     CScriptedLibrary library;
     CFixedSystemAdapters systemAdapters;
     CLauncher launcher;
-    CPlatformServices services{clock, system, registry, systemAdapters, launcher};
+    CNoSharingService sharing;
+    CPlatformServices services{clock, system, registry, systemAdapters, launcher, sharing};
     std::unique_ptr<CApplicationApp> app;
 };
 

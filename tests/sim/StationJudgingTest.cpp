@@ -3,9 +3,12 @@
 #include <vector>
 
 #include "adapter/CAdapterWirelessZadidar.h"
+#include "platform/CLauncher.h"
 #include "platform/CRegistry.h"
+#include "sim/CSimSharingService.h"
 #include "sim/CSimSystemAdapters.h"
 #include "tests/sim/SimFixture.h"
+#include "tests/support/CQuietSystem.h"
 #include "tests/support/TempDir.h"
 
 namespace {
@@ -65,7 +68,10 @@ void ApplyProfile(CSimWorld& world, CDriverLibrary& lib, CClock& clock, const Vu
     CTempDir state;
     CRegistry registry(state.Path());
     CSimSystemAdapters systemAdapters(world);
-    CAdapterWirelessZadidar adapter(lib, clock, registry, systemAdapters);
+    CQuietSystem system;
+    CLauncher launcher;
+    CSimSharingService sharing(world);
+    CAdapterWirelessZadidar adapter(lib, {clock, system, registry, systemAdapters, launcher, sharing});
     adapter.osKind = beforeWindows7 ? 6 : 13;
     adapter.ApplyProfile(profile);
 }

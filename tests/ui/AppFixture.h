@@ -6,6 +6,7 @@
 #include "platform/CPlatformServices.h"
 #include "platform/CRegistry.h"
 #include "shell/CApplicationApp.h"
+#include "tests/support/CNoSharingService.h"
 #include "tests/support/CNoSystemAdapters.h"
 #include "tests/support/CQuietSystem.h"
 #include "tests/support/CSilentDriverLibrary.h"
@@ -41,6 +42,7 @@ protected:
     CSignalLibrary library;
     CNoSystemAdapters adapters;
     CLauncher launcher;
-    CPlatformServices services{clock, system, registry, adapters, launcher};
+    CNoSharingService sharing;
+    CPlatformServices services{clock, system, registry, adapters, launcher, sharing};
     std::unique_ptr<CApplicationApp> app;
 };

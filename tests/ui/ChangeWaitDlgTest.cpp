@@ -7,6 +7,7 @@
 #include "platform/CPlatformServices.h"
 #include "platform/CRegistry.h"
 #include "shell/CApplicationApp.h"
+#include "tests/support/CNoSharingService.h"
 #include "tests/support/CNoSystemAdapters.h"
 #include "tests/support/CQuietSystem.h"
 #include "tests/support/CSilentDriverLibrary.h"
@@ -59,7 +60,8 @@ protected:
     CLinkLibrary library;
     CNoSystemAdapters adapters;
     CLauncher launcher;
-    CPlatformServices services{clock, system, registry, adapters, launcher};
+    CNoSharingService sharing;
+    CPlatformServices services{clock, system, registry, adapters, launcher, sharing};
     std::unique_ptr<CApplicationApp> app;
 };
 
