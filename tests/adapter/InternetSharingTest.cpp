@@ -1,10 +1,8 @@
 #include "platform/CProgramHost.h"
 #include "platform/CSharingService.h"
-#include "sim/CSimDriverLibrary.h"
-#include "sim/CSimProgramHost.h"
-#include "sim/CSimSharingService.h"
-#include "sim/CSimWorld.h"
+#include "sim/CSimMachine.h"
 #include "tests/adapter/StationFixture.h"
+#include "tests/support/CQuietSystem.h"
 
 using namespace std::chrono_literals;
 
@@ -88,8 +86,7 @@ protected:
         clock.Participate();
         launcher.Host("ipconfig", &host);
         launcher.Host("DORAVEZ", &host);
-        adapter = std::make_unique<CAdapterWirelessZadidar>(recorder, clock, registry, systemAdapters, launcher,
-                                                             sharing);
+        adapter = std::make_unique<CAdapterWirelessZadidar>(recorder, services);
         strcpy(adapter->adapterName, "Kavlo USB");
         adapter->exeDir = "/opt/zarnwell/";
     }
@@ -117,6 +114,8 @@ protected:
     CRecordingHost host;
     CLauncher launcher;
     CListedSharingService sharing;
+    CQuietSystem system;
+    CPlatformServices services{clock, system, registry, systemAdapters, launcher, sharing};
     std::unique_ptr<CAdapterWirelessZadidar> adapter;
 };
 
@@ -290,9 +289,7 @@ protected:
     DhcpServerTest()
     {
         clock.Participate();
-        programs.HostIn(launcher);
-        adapter = std::make_unique<CAdapterWirelessZadidar>(library, clock, registry, systemAdapters, launcher,
-                                                             sharing);
+        adapter = std::make_unique<CAdapterWirelessZadidar>(machine.library, machine.services);
         adapter->exeDir = "/opt/zarnwell/";
     }
     ~DhcpServerTest() override
@@ -313,12 +310,10 @@ protected:
     CMockClock clock;
     CTempDir state;
     CRegistry registry{state.Path()};
-    CSimWorld world{clock};
-    CSimDriverLibrary library{world};
-    CNoSystemAdapters systemAdapters;
-    CLauncher launcher;
-    CSimProgramHost programs{world};
-    CSimSharingService sharing{world};
+    CQuietSystem system;
+    CSimMachine machine{clock, system, registry};
+    CSimWorld& world = machine.world;
+    CLauncher& launcher = machine.launcher;
     std::unique_ptr<CAdapterWirelessZadidar> adapter;
 };
 

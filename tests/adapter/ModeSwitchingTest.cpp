@@ -1,11 +1,7 @@
 #include "platform/CProgramHost.h"
-#include "sim/CSimDriverLibrary.h"
-#include "sim/CSimProgramHost.h"
-#include "sim/CSimRegistryOwner.h"
-#include "sim/CSimSharingService.h"
-#include "sim/CSimSystemAdapters.h"
-#include "sim/CSimWorld.h"
+#include "sim/CSimMachine.h"
 #include "tests/adapter/StationFixture.h"
+#include "tests/support/CQuietSystem.h"
 
 using namespace std::chrono_literals;
 
@@ -58,8 +54,7 @@ protected:
         clock.Participate();
         launcher.Host("ipconfig", &host);
         launcher.Host("DORAVEZ", &host);
-        adapter = std::make_unique<CAdapterWirelessZadidar>(recorder, clock, registry, systemAdapters, launcher,
-                                                             sharing);
+        adapter = std::make_unique<CAdapterWirelessZadidar>(recorder, services);
         strcpy(adapter->adapterName, "Kavlo USB");
         adapter->exeDir = "/opt/zarnwell/";
     }
@@ -78,6 +73,8 @@ protected:
     CRecordingHost host;
     CLauncher launcher;
     CNoSharingService sharing;
+    CQuietSystem system;
+    CPlatformServices services{clock, system, registry, systemAdapters, launcher, sharing};
     std::unique_ptr<CAdapterWirelessZadidar> adapter;
 };
 
@@ -215,17 +212,14 @@ protected:
     ModeSwitchingTest()
     {
         clock.Participate();
-        registry.AddOwner(&keys);
-        programs.HostIn(launcher);
         SimConnection ethernet;
         ethernet.name = "Local Area Connection";
         ethernet.speedMbps = 1000;
         std::string error;
         EXPECT_TRUE(world.AddConnection(ethernet, error)) << error;
-        adapter = std::make_unique<CAdapterWirelessZadidar>(recorder, clock, registry, systemAdapters, launcher,
-                                                             sharing);
+        adapter = std::make_unique<CAdapterWirelessZadidar>(recorder, machine.services);
         adapter->exeDir = "/opt/zarnwell/";
-        adapter->apDefaultSsid = "Zarnwell_";
+        strcpy(adapter->apDefaultSsid, "Zarnwell_");
         adapter->StartDeviceWatch();
         adapter->StartTicker();
         clock.FastForwardBy(3s);
@@ -259,14 +253,10 @@ protected:
     CMockClock clock;
     CTempDir state;
     CRegistry registry{state.Path()};
-    CSimWorld world{clock};
-    CSimDriverLibrary library{world};
-    CRecordingDriverLibrary recorder{library};
-    CSimRegistryOwner keys{world};
-    CSimSystemAdapters systemAdapters{world};
-    CLauncher launcher;
-    CSimProgramHost programs{world};
-    CSimSharingService sharing{world};
+    CQuietSystem system;
+    CSimMachine machine{clock, system, registry};
+    CSimWorld& world = machine.world;
+    CRecordingDriverLibrary recorder{machine.library};
     std::unique_ptr<CAdapterWirelessZadidar> adapter;
 };
 

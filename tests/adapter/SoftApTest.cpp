@@ -2,6 +2,7 @@
 
 #include "adapter/KeyDerivation.h"
 #include "tests/adapter/StationFixture.h"
+#include "tests/support/CQuietSystem.h"
 
 using namespace std::chrono_literals;
 
@@ -59,9 +60,8 @@ protected:
     SoftApTest()
     {
         clock.Participate();
-        adapter = std::make_unique<CAdapterWirelessZadidar>(recorder, clock, registry, systemAdapters, launcher,
-                                                             sharing);
-        adapter->apDefaultSsid = "Zarnwell_";
+        adapter = std::make_unique<CAdapterWirelessZadidar>(recorder, services);
+        strcpy(adapter->apDefaultSsid, "Zarnwell_");
     }
     ~SoftApTest() override
     {
@@ -86,6 +86,8 @@ protected:
     CNoSystemAdapters systemAdapters;
     CLauncher launcher;
     CNoSharingService sharing;
+    CQuietSystem system;
+    CPlatformServices services{clock, system, registry, systemAdapters, launcher, sharing};
     std::unique_ptr<CAdapterWirelessZadidar> adapter;
 };
 
@@ -108,7 +110,7 @@ bool Matches(const std::string& text, const std::string& pattern)
 TEST_F(SoftApTest, TheFirstAccessPointIsMadeOnceStoredAndKept)
 {
     struct Case {
-        uint32_t languageId;
+        uint32_t lcid;
         std::string prefix;
         std::string ssidPattern;
         std::string passphrasePattern;
@@ -123,8 +125,9 @@ TEST_F(SoftApTest, TheFirstAccessPointIsMadeOnceStoredAndKept)
     for (const Case& c : cases) {
         SCOPED_TRACE(c.ssidPattern);
         registry.DeleteValue(HiveLocalMachine, "Software\\Kavlo\\Zarnwell\\Profile", "APProfile");
-        adapter->languageId = c.languageId;
-        adapter->apDefaultSsid = c.prefix;
+        adapter->lcid = c.lcid;
+        memset(adapter->apDefaultSsid, 0, sizeof adapter->apDefaultSsid);
+        memcpy(adapter->apDefaultSsid, c.prefix.data(), c.prefix.size());
         VuvProfile first = {};
         adapter->LoadSoftApProfile(first);
         EXPECT_TRUE(Matches(first.ssid, c.ssidPattern)) << first.ssid;

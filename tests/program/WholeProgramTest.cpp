@@ -73,7 +73,9 @@ TEST_F(WholeProgramTest, TheStoredModeIsReadFromThePreparedStore)
     ASSERT_TRUE(registry.CreateKey(HiveLocalMachine, root));
     ASSERT_TRUE(registry.SetNumber(HiveLocalMachine, root, "NetworkMode", 1));
     CApplicationApp& app = program->app;
-    At(2002ms, [&] {
+    // The access-point mode is restored before the adapter is ready, a second
+    // after the first tick: the window shows at its second.
+    At(4002ms, [&] {
         EXPECT_EQ(app.currentMode, ModeSoftAp);
         EXPECT_EQ(app.adapter.networkMode, 1);
         EXPECT_TRUE(window->softApTabButton.selected);
