@@ -115,6 +115,11 @@ void CAdapterWirelessZadidar::BeginRadioChange(bool on)
     StartWorker(SlotRadio, [this] { RadioThread(); });
 }
 
+bool CAdapterWirelessZadidar::IsRadioOff()
+{
+    return lib.RT_GetIsRadioOff();
+}
+
 void CAdapterWirelessZadidar::TickerThread()
 {
     while (tickerRun) {

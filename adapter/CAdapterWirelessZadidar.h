@@ -60,6 +60,8 @@ public:
     void StartButtonWatch();
     void StartSurveyWorker();
     void BeginRadioChange(bool on);
+    // The library's radio reading, for the station panel's switch.
+    bool IsRadioOff();
     void BeginAutoConnect();
     void BeginConnect();
     bool OnDeviceChange(uint32_t eventType, const void* eventData);

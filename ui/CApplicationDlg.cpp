@@ -31,7 +31,7 @@ constexpr char16_t productName[] = u"Kavlo Network Adapter";
 } // namespace
 
 CApplicationDlg::CApplicationDlg()
-    : CTDialog(templateId, nullptr), noAdapterPanel(this), tray([this](int message) { OnTrayNotify(message); })
+    : CTDialog(templateId, nullptr), stationPanel(this, stationTabButton, softApTabButton), noAdapterPanel(this), tray([this](int message) { OnTrayNotify(message); })
 {
     BindTitleBar();
     Bind(1002, minimiseButton);
@@ -53,6 +53,8 @@ bool CApplicationDlg::OnInitDialog()
     CUi::Instance().SetApplicationIdentity(app.language.Text(productName), app.skin.mainIcon);
     InitSkinnedWindow(app.skin.mainBack);
 
+    stationPanel.Create();
+    PlacePanel(stationPanel);
     noAdapterPanel.Create();
     UpdateTray(CTrayIcon::TrayAdd);
 
@@ -105,7 +107,7 @@ void CApplicationDlg::OnCommand(int commandId)
         stationTabButton.selected = false;
         stationTabButton.Invalidate();
         softApTabButton.Invalidate();
-        for (CWindow* panel : {panels.station, panels.softAp, panels.stationSoftAp})
+        for (CWindow* panel : {static_cast<CWindow*>(&stationPanel), panels.softAp, panels.stationSoftAp})
             if (panel)
                 panel->Show(false);
         app.softApTabActive = 1;
@@ -149,10 +151,10 @@ void CApplicationDlg::HideToTray()
 void CApplicationDlg::SelectTab(int tab)
 {
     CApplicationApp& app = App();
-    for (CWindow* panel : {panels.station, panels.softAp, panels.stationSoftAp})
+    for (CWindow* panel : {static_cast<CWindow*>(&stationPanel), panels.softAp, panels.stationSoftAp})
         if (panel)
             panel->Show(false);
-    CWindow* shown = panels.station;
+    CWindow* shown = &stationPanel;
     if (tab == 2) {
         app.softApTabActive = 0;
         if (app.currentMode == ModeSoftAp || app.currentMode == ModeSoftApDown) {
@@ -168,6 +170,14 @@ void CApplicationDlg::SelectTab(int tab)
     }
     if (shown)
         shown->Show(true);
+}
+
+// Below the tabs, a little smaller than its template.
+void CApplicationDlg::PlacePanel(CDialog& panel)
+{
+    const CSize size = panel.Template().size;
+    panel.Move({1, 82, DluToPixelsX(size.width) - 1, DluToPixelsY(size.height) - 5});
+    panel.Show(false);
 }
 
 void CApplicationDlg::PlaceTopMostOnce(CWindow& window, bool& neverRaised)
@@ -288,7 +298,7 @@ void CApplicationDlg::OnPollTimer()
     const int state = App().adapter.adapterState;
     if (state != App().shownAdapterState)
         FollowAdapterState(state);
-    if (state == AdapterReady && (!panels.idle || panels.idle()))
+    if (state == AdapterReady && stationPanel.idle)
         FollowLink();
     if (firstTick)
         ShowFirstWindow(state);
@@ -310,8 +320,8 @@ void CApplicationDlg::FollowAdapterState(int state)
     if (state == AdapterNone) {
         KillTimer(softApStartTimer);
     } else if (app.currentMode == ModeStation) {
-        if (state == AdapterReady && panels.startScan)
-            panels.startScan();
+        if (state == AdapterReady)
+            stationPanel.StartScan();
     } else if (state == AdapterReady) {
         SetTimer(softApStartTimer, 500ms);
     }
@@ -323,11 +333,8 @@ void CApplicationDlg::FollowAdapterState(int state)
 void CApplicationDlg::FollowLink()
 {
     CApplicationApp& app = App();
-    if (panels.checkRadio)
-        panels.checkRadio();
-    char ssid[33] = {};
-    uint8_t bssid[6] = {};
-    const int link = panels.checkLink ? panels.checkLink() : app.adapter.QueryLink(ssid, bssid);
+    stationPanel.CheckRadio();
+    const int link = stationPanel.CheckLink();
     const bool station = app.currentMode == ModeStation;
     if (link != app.shownLinkState) {
         app.shownLinkState = link;

@@ -8,6 +8,7 @@
 #include "ui/TrayIconChoice.h"
 #include "ui/controls/CTButtonPicture.h"
 #include "ui/controls/CTButtonPng.h"
+#include "ui/station/CModeDlg.h"
 #include "ui/framework/CTrayIcon.h"
 
 // The top-level window: title, title buttons, the Station and SoftAP tabs over
@@ -22,17 +23,12 @@ public:
     static constexpr int softApStartTimer = 3000;
     static constexpr int topMostTimer = 4000;
 
-    // What the main window asks of its tab panels (the station page and the
-    // SoftAP pages fill these in); without them, the tabs show no panel.
+    // What the main window asks of the SoftAP pages (the SoftAP tab's and
+    // the Station tab's while the adapter is not in Station mode); without
+    // them, those tabs show no panel.
     struct TabPanels {
-        CWindow* station = nullptr;
         CWindow* softAp = nullptr;
         CWindow* stationSoftAp = nullptr;
-        std::function<void()> startScan;
-        std::function<void()> checkRadio;
-        std::function<int()> checkLink; // a LinkState
-        std::function<bool()> idle;
-        std::function<bool()> radioShownOn;
         std::function<void()> showOfferStation; // ShowState(PanelOfferStation) of the Station tab's SoftAP page
         std::function<void(bool)> startSoftApWait;
     };
@@ -59,6 +55,7 @@ public:
     CTButtonPng infoButton;
     CTButtonPicture stationTabButton;
     CTButtonPicture softApTabButton;
+    CModeDlg stationPanel;
     CCardNoDlg noAdapterPanel;
     CTrayIcon tray;
     TabPanels panels;
@@ -80,5 +77,6 @@ private:
     void OnTopMostTimer();
     void SetTrayIcon(const TrayReading& reading);
     void HideToTray();
+    void PlacePanel(CDialog& panel);
     void PlaceTopMostOnce(CWindow& window, bool& neverRaised);
 };

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <cstdio>
 
 #include "platform/CLauncher.h"
 #include "platform/CPlatformServices.h"
@@ -18,11 +19,28 @@
 // simulated machine is tests/program/ProgramFixture.h.
 class AppFixture : public UiFixture {
 protected:
-    // Answers the signal quality the test sets; nothing else.
+    // Answers the signal quality and the link state the test sets; nothing
+    // else. A link with an address is LinkConnected, one without LinkNoAddress.
     class CSignalLibrary : public CSilentDriverLibrary {
     public:
         void RT_GetStatusSignalInfo(int& value, int&) override { value = quality; }
+        void RT_GetStatusLinkInfo(int& state, int&, char* ssid, int ssidSize, uint8_t (&bssid)[6]) override
+        {
+            if (link == LinkDisconnected)
+                return;
+            state = DriverLinkStation;
+            std::snprintf(ssid, std::size_t(ssidSize), "%s", "Linked");
+            bssid[5] = 1;
+        }
+        bool GetIpInformation(const MacAddressBuffer&, IpInformation& info) override
+        {
+            if (link != LinkConnected)
+                return false;
+            std::snprintf(info.address1, sizeof info.address1, "%s", "192.168.1.9");
+            return true;
+        }
         std::atomic<int> quality{0};
+        std::atomic<int> link{LinkDisconnected};
     };
 
     explicit AppFixture(uint32_t locale = 1033) : UiFixture(true)

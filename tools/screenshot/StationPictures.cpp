@@ -1,12 +1,20 @@
 #include "StationPictures.h"
 
+#include <cstdio>
+#include <cstring>
 #include <fstream>
 
 #include "shell/CApplicationApp.h"
 #include "ui/CTDialog.h"
 #include "ui/framework/CUiDriver.h"
 #include "ui/softap/CChangeWaitDlg.h"
+#include "ui/CApplicationDlg.h"
 #include "ui/station/CGridCtrl.h"
+#include "ui/station/CModeAddDlg.h"
+#include "ui/station/CModeConnectAckDlg.h"
+#include "ui/station/CModeConnectDlg.h"
+#include "ui/station/CModeDisconnectDlg.h"
+#include "ui/station/CModePasswordDlg.h"
 
 using namespace std::chrono_literals;
 
@@ -130,4 +138,102 @@ void PhotographStationPieces(CUiDriver& driver, const std::string& templates,
         });
         busy.DoModal();
     }
+}
+
+void PhotographStationWindows(CUiDriver& driver, CApplicationDlg& window,
+                              const std::function<void(CWindow&, const std::string&)>& save)
+{
+    CModeDlg& panel = window.stationPanel;
+    CAdapterWirelessZadidar& adapter = App().adapter;
+    // Each dialog is photographed from inside its own loop.
+    auto modal = [&](CDialog& dialog, const std::string& name, const std::function<void()>& act) {
+        driver.After(300ms, [&, name] {
+            if (act)
+                act();
+            driver.RunFor(100ms);
+            save(dialog, name);
+            dialog.EndDialog(CDialog::ResultCancel);
+        });
+        dialog.DoModal();
+    };
+
+    window.OnCommand(1005);
+    if (!panel.scanning)
+        panel.StartScan();
+    driver.RunFor(1000ms);
+    save(window, "station-scanning");
+    driver.RunFor(20000ms);
+    save(window, "station-list");
+
+    const NetworkRecord home = panel.scanSnapshot.records[0];
+    CModeConnectDlg details(panel.MakeNetworkSummary(0), &window);
+    modal(details, "station-network-details", nullptr);
+    CModeConnectAckDlg ask(u"Cafe Amsel Guest", false, &window);
+    modal(ask, "station-connect-open", nullptr);
+    CModeConnectAckDlg askAgain(u"Cafe Amsel Guest", true, &window);
+    modal(askAgain, "station-connect-open-failed", nullptr);
+
+    NetworkDescription description = {};
+    std::snprintf(description.ssid, sizeof description.ssid, "%s", home.ssid);
+    description.securityKind = 4;
+    CModePasswordDlg password(&description, &window);
+    modal(password, "station-password", nullptr);
+    CModePasswordDlg refused(&description, &window);
+    modal(refused, "station-password-refused-key", [&] {
+        driver.Type(refused.passwordEdit, u"short");
+        driver.After(300ms, [&] {
+            if (CDialog* box = driver.FindWindow(65535)) {
+                save(*box, "station-password-message");
+                box->EndDialog(CDialog::ResultOk);
+            }
+        });
+        driver.Click(refused.okButton);
+    });
+    description.prefilled = 1;
+    description.retryAfterFailure = 1;
+    std::snprintf(description.passphrase, sizeof description.passphrase, "%s", "wrong horse battery");
+    CModePasswordDlg retry(&description, &window);
+    modal(retry, "station-password-retry", [&] { driver.Click(retry.showButton); });
+
+    NetworkDescription wep = {};
+    std::snprintf(wep.ssid, sizeof wep.ssid, "%s", "Workshop WEP");
+    wep.securityKind = 2;
+    wep.prefilled = 1;
+    wep.wepKeyIndex = 3;
+    wep.wepAuthentication = 1;
+    std::snprintf(wep.wepKeyText[3], sizeof wep.wepKeyText[3], "%s", "OldPrinter!13");
+    CModePasswordDlg wepPassword(&wep, &window);
+    modal(wepPassword, "station-password-wep", nullptr);
+
+    NetworkDescription manual = {};
+    CModeAddDlg add(&manual, &window);
+    modal(add, "station-manual-add", nullptr);
+    wep.retryAfterFailure = 1;
+    std::snprintf(wep.ssid, sizeof wep.ssid, "%s", "Basement Lab");
+    CModeAddDlg addAgain(&wep, &window);
+    modal(addAgain, "station-manual-add-retry", nullptr);
+
+    // Connected: the row above the list, and its details.
+    NetworkDescription key = {};
+    std::snprintf(key.ssid, sizeof key.ssid, "%s", home.ssid);
+    key.securityKind = 4;
+    std::snprintf(key.passphrase, sizeof key.passphrase, "%s", "correct horse battery");
+    key.passphraseLength = uint32_t(std::strlen(key.passphrase));
+    adapter.ConnectToNetwork(home, key);
+    driver.RunFor(8000ms);
+    save(window, "station-connected");
+    CModeDisconnectDlg connection(&window);
+    modal(connection, "station-connection-details", nullptr);
+    adapter.Disconnect();
+    driver.RunFor(4000ms);
+
+    // The radio off: "Closing..." for 4 s, then the emptied panel.
+    driver.After(1500ms, [&] {
+        if (CDialog* busy = driver.FindWindow(CChangeWaitDlg::templateId))
+            save(*busy, "station-radio-closing");
+    });
+    driver.Click(panel.radioButton);
+    driver.RunFor(1000ms);
+    save(window, "station-radio-off");
+    window.Show(false);
 }

@@ -12,3 +12,12 @@ class CWindow;
 // into `templates`.
 void PhotographStationPieces(CUiDriver& driver, const std::string& templates,
                              const std::function<void(CWindow&, const std::string&)>& save);
+
+class CApplicationDlg;
+
+// The Station tab over the simulated world: scanning, the list, every
+// dialog of the connect flows (with the red retry prompts), the connected
+// row and its details, and the radio off. `window` is created and shown;
+// time runs on from where it is.
+void PhotographStationWindows(CUiDriver& driver, CApplicationDlg& window,
+                              const std::function<void(CWindow&, const std::string&)>& save);

@@ -276,6 +276,9 @@ int main(int argc, char** argv)
 
         PhotographStationPieces(driver, templates,
                                 [&](CWindow& window, const std::string& name) { Save(driver, window, name); });
+        window.Show(true);
+        PhotographStationWindows(driver, window,
+                                 [&](CWindow& shown, const std::string& name) { Save(driver, shown, name); });
     }
     clock.Leave();
     std::filesystem::remove_all(scratch);

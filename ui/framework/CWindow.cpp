@@ -260,6 +260,9 @@ bool CWindow::CreateWindow(CWindow* parentWindow, int controlId, const std::stri
     }
     case CWindowHost::KindComboBox: {
         auto* combo = new THost<QComboBox>(*host, parentWidget);
+        // A selection the user makes is a command to the parent; one set by
+        // the program is not.
+        QObject::connect(combo, &QComboBox::activated, combo, [this](int) { NotifyParent(id); });
         host->link = combo;
         widget = combo;
         break;

@@ -81,7 +81,8 @@ public:
     // Sends a command carrying `commandId` to the parent's OnCommand.
     void NotifyParent(int commandId);
 
-    // Combo box items (class "ComboBox").
+    // Combo box items (class "ComboBox"); choosing one reaches the parent as a
+    // command carrying the box's id.
     int ItemCount() const;
     std::u16string Item(int index) const;
     void InsertItem(int index, std::u16string_view text, intptr_t data = 0);
