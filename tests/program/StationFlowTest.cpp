@@ -312,3 +312,146 @@ TEST_F(StationFlowTest, TheRadioSwitchedOffEmptiesTheListAndDisablesTheTabsAndOn
 }
 
 } // namespace
+
+namespace {
+
+class StationMoreFlowsTest : public StationFlowTest {};
+
+TEST_F(StationMoreFlowsTest, AWepKeyAtIndexFourWithSharedAuthenticationComesBackPrefilled)
+{
+    machine.world.RemoveNetworks("Workshop WEP");
+    SimNetwork printer;
+    printer.ssid = "Workshop WEP";
+    printer.bssid = {0x00, 0x14, 0xbf, 0x3c, 0x55, 0x09};
+    printer.quality = 41;
+    printer.security = SecurityWep;
+    printer.wepKeys[3] = "OldPrinter!13";
+    printer.wepIndex = 3;
+    printer.wepShared = true;
+    printer.address = "192.168.0.77";
+    std::string error;
+    ASSERT_TRUE(machine.world.AddNetwork(printer, error)) << error;
+    At(20000ms, [&] {
+        WhenOpen<CModePasswordDlg>(500ms, [&](CModePasswordDlg* dialog) {
+            EXPECT_TRUE(dialog->keyIndexList.IsVisible());
+            EXPECT_TRUE(dialog->authenticationList.IsVisible());
+            dialog->keyIndexList.SetCurrentSelection(3);
+            dialog->authenticationList.SetCurrentSelection(1);
+            EnterPassword(u"OldPrinter!13");
+        });
+        ClickNetwork("Workshop WEP");
+        EXPECT_NE(Link(), LinkDisconnected);
+        EXPECT_EQ(LastProfileSsid(), "Workshop WEP");
+    });
+    At(40000ms, [&] {
+        WhenOpen<CModeDisconnectDlg>(500ms, [&](CModeDisconnectDlg* details) {
+            EXPECT_EQ(details->security.text, u"WEP");
+            driver->PressKey(*details, KeyReturn); // Enter disconnects
+        });
+        ClickCell(Panel().connectedGrid, 1, 4);
+        EXPECT_FALSE(Adapter().autoConnectEnabled);
+    });
+    At(50000ms, [&] {
+        WhenOpen<CModePasswordDlg>(500ms, [&](CModePasswordDlg* dialog) {
+            EXPECT_EQ(dialog->passwordEdit.Text(), u"OldPrinter!13");
+            EXPECT_EQ(dialog->keyIndexList.CurrentSelection(), 3);
+            EXPECT_EQ(dialog->authenticationList.CurrentSelection(), 1);
+            driver->PressKey(*dialog, KeyEscape);
+        });
+        ClickNetwork("Workshop WEP");
+    });
+    End(52000ms);
+    Run();
+}
+
+TEST_F(StationMoreFlowsTest, AHiddenNetworkJoinsByManualAddAfterOneFailure)
+{
+    // Chooses a security mode as a person would, then the entries.
+    auto fill = [this](CModeAddDlg* dialog, const std::u16string& key) {
+        dialog->securityList.SetCurrentSelection(3);
+        dialog->OnCommand(1024);
+        EXPECT_FALSE(dialog->keyIndexList.IsVisible());
+        EXPECT_EQ(dialog->authenticationList.Item(0), u"AES");
+        dialog->passwordEdit.SetText(u"");
+        driver->Type(dialog->passwordEdit, key);
+        driver->Click(dialog->okButton);
+    };
+    At(20000ms, [&] {
+        WhenOpen<CModeAddDlg>(500ms, [&](CModeAddDlg* dialog) {
+            EXPECT_FALSE(dialog->failureMessage.IsVisible());
+            driver->Type(dialog->ssidEdit, u"Basement Lab");
+            fill(dialog, u"lab-bench-00");
+        });
+        WhenOpen<CModeAddDlg>(2000ms, [&](CModeAddDlg* dialog) {
+            EXPECT_TRUE(dialog->failureMessage.IsVisible());
+            EXPECT_EQ(dialog->ssidEdit.Text(), u"Basement Lab");
+            EXPECT_EQ(dialog->passwordEdit.Text(), u"lab-bench-00");
+            EXPECT_EQ(dialog->securityList.CurrentSelection(), 3);
+            fill(dialog, u"lab-bench-42");
+        });
+        driver->Click(Panel().manualAddLink);
+        EXPECT_NE(Link(), LinkDisconnected);
+        EXPECT_EQ(LastProfileSsid(), "Basement Lab");
+    });
+    End(60000ms);
+    Run();
+}
+
+TEST_F(StationMoreFlowsTest, ALinkTheAccessPointDropsIsRescannedAfterThreeSecondsAndRedrawnFiveLater)
+{
+    At(20000ms, [&] {
+        WhenOpen<CModePasswordDlg>(500ms, [&](CModePasswordDlg*) { EnterPassword(u"correct horse battery"); });
+        ClickNetwork("Lindqvist Home");
+    });
+    At(30000ms, [&] {
+        ASSERT_EQ(Link(), LinkConnected);
+        std::string error;
+        ASSERT_TRUE(machine.world.SetNetwork({0x9c, 0xc7, 0xa6, 0x12, 0x40, 0x01}, {{"in_range", "no"}}, error))
+            << error;
+    });
+    // The next poll sees the link gone: a survey 3 s later, a redraw 5 s after.
+    At(32002ms, [&] {
+        EXPECT_EQ(program->app.shownLinkState, LinkDisconnected);
+        EXPECT_TRUE(CUi::Instance().HasTimer(&Panel(), CModeDlg::lostLinkScanTimer));
+        EXPECT_FALSE(Panel().connectedGrid.IsVisible());
+    });
+    At(35002ms, [&] {
+        EXPECT_FALSE(CUi::Instance().HasTimer(&Panel(), CModeDlg::lostLinkScanTimer));
+        EXPECT_TRUE(CUi::Instance().HasTimer(&Panel(), CModeDlg::lostLinkRedrawTimer));
+    });
+    At(40002ms, [&] { EXPECT_FALSE(CUi::Instance().HasTimer(&Panel(), CModeDlg::lostLinkRedrawTimer)); });
+    End(40100ms);
+    Run();
+}
+
+TEST_F(StationMoreFlowsTest, AHundredAndTwentyEightNetworksAreListedAndScrollToTheLast)
+{
+    machine.world.RemoveAllNetworks();
+    for (int i = 0; i < 130; ++i) {
+        SimNetwork network;
+        network.ssid = "Net " + std::to_string(i);
+        network.bssid = {0x02, 0, 0, 0, uint8_t(i >> 8), uint8_t(i)};
+        network.quality = 100 - i % 100;
+        std::string error;
+        ASSERT_TRUE(machine.world.AddNetwork(network, error)) << error;
+    }
+    At(20000ms, [&] {
+        CGridCtrl& grid = Panel().networkGrid;
+        EXPECT_EQ(grid.RowCount(), 1 + 128);
+        EXPECT_TRUE(grid.HasVerticalScrollBar());
+        // The info column stays in sight beside the scroll bar.
+        int right = 0;
+        for (int column = 0; column < 6; ++column)
+            right += grid.ColumnWidth(column);
+        EXPECT_LE(right, grid.ClientSize().width);
+        // Scrolled to the end, the last network is the last row in sight.
+        const int top = grid.TopRow();
+        grid.OnVScroll(128 - 6);
+        EXPECT_GT(grid.TopRow(), top);
+        EXPECT_EQ(grid.CellFromPoint({100, 5 * 31 + 15}).row, 128);
+    });
+    End(20100ms);
+    Run();
+}
+
+} // namespace
