@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <iostream>
 #include <string>
+#include <vector>
 
 #include "platform/CLinuxSystem.h"
 #include "platform/CRegistry.h"
@@ -195,6 +196,10 @@ int main(int argc, char** argv)
         CScreenshotSystem system(resources, argc > 3 ? uint32_t(std::atoi(argv[3])) : 1033);
         CRegistry registry(scratch + "state");
         CSimMachine machine(clock, system, registry);
+        // The shipped world, so the station pictures show its networks.
+        std::vector<std::string> problems;
+        if (!machine.LoadWorld(resources + "Sim/World.ini", problems))
+            std::cerr << "cannot read the simulated world in " << resources << "Sim/\n";
         CApplicationApp app(machine.library, machine.services);
         if (!app.StartUp({})) {
             std::cerr << "the program's start-up ended\n";
