@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <cstring>
 
 #include "adapter/CAdapterWirelessZadidar.h"
@@ -26,9 +27,9 @@ void CAdapterWirelessZadidar::SiteSurvey()
             lib.RT_Rescan();
             found = lib.RT_SiteSurveyEx(surveyBuffer, flag, 0);
         }
-        // The buffer holds 128 records whatever the library claims.
-        if (found > MaxNetworks)
-            found = MaxNetworks;
+        // The buffer holds 128 records whatever the library claims, and a
+        // count below none lists none.
+        found = std::clamp(found, 0, MaxNetworks);
         if (found > 0) {
             SortNetworks(0, found - 1);
             break;

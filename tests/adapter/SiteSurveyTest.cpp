@@ -86,12 +86,19 @@ TEST_F(SiteSurveyTest, FailedSurveyKeepsTheOldRecordsButListsNone)
     EXPECT_STREQ(adapter->networks.records[0].ssid, "Home");
 }
 
-TEST_F(SiteSurveyTest, CountAboveTheBufferIsClamped)
+// A count the buffer cannot hold, above or below, lists what it can.
+TEST_F(SiteSurveyTest, CountOutsideTheBufferIsClamped)
 {
     library.Change([](auto& s) { s.survey.assign(MaxNetworks, Network("x", 40)); });
-    recorder.OverrideResult("RT_SiteSurveyEx", 500);
-    adapter->SiteSurvey();
-    EXPECT_EQ(adapter->networkCount, MaxNetworks);
+    for (auto [claimed, listed] : {std::pair{500, MaxNetworks}, std::pair{-5, 0}}) {
+        recorder.OverrideResult("RT_SiteSurveyEx", claimed);
+        CWorkerThread worker;
+        worker.Start(clock, [&] { adapter->SiteSurvey(); });
+        clock.FastForwardBy(1000ms);
+        worker.Release();
+        SurveyBuffer copy;
+        EXPECT_EQ(adapter->CopyNetworks(copy), listed) << claimed;
+    }
 }
 
 TEST_F(SiteSurveyTest, PeriodicSurveyWaitsWhileLinkedButARequestedOneRuns)

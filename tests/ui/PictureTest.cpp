@@ -221,6 +221,26 @@ TEST_F(PictureTest, TruncatedAndGarbageFilesLoadNothingAndNeverCrash)
     EXPECT_FALSE(panel.picture.LoadMemory(notAPicture, sizeof notAPicture));
 }
 
+// Frames claiming to be far larger than the screen are cut to it, and a file
+// claiming more pixels than any skin has loads nothing, instead of asking for
+// gigabytes.
+TEST_F(PictureTest, FramesLargerThanTheScreenAreCutToIt)
+{
+    std::vector<uint8_t> gif = MakeGif(16, 16, {{0, 0, 4, 4, 1, 3}, {2, 2, 4, 4, 2, 3}});
+    for (std::size_t i = 13; i + 9 < gif.size(); ++i) {
+        if (gif[i] == 0x2C && gif[i + 9] == 0 && gif[i + 10] == 2) // an image descriptor, its code size follows
+            gif[i + 5] = gif[i + 6] = gif[i + 7] = gif[i + 8] = 0xFF;
+    }
+    ASSERT_TRUE(panel.picture.LoadMemory(gif.data(), gif.size()));
+    ASSERT_EQ(panel.picture.frames.size(), 2u);
+    EXPECT_EQ(panel.picture.frames[0].width, 16);
+    EXPECT_EQ(panel.picture.frames[1].width, 14);
+    EXPECT_EQ(panel.picture.frames[1].height, 14);
+
+    std::vector<uint8_t> huge = MakeGif(4096, 4097, {{0, 0, 1, 1, 1, 3}, {0, 0, 1, 1, 2, 3}});
+    EXPECT_FALSE(panel.picture.LoadMemory(huge.data(), huge.size()));
+}
+
 TEST_F(PictureTest, ShippedAnimationsLoadAndPlay)
 {
     for (const char* name : {"search_wait.gif", "change_wait.gif", "change_shift.gif", "wps_connect_wait.gif"}) {

@@ -1,5 +1,6 @@
 #include "ui/controls/CTPicture.h"
 
+#include <algorithm>
 #include <fstream>
 
 #include "ui/framework/CPainter.h"
@@ -8,6 +9,10 @@
 namespace {
 
 constexpr std::size_t maxFileBytes = 16 * 1024 * 1024;
+// A skin's animations are a few hundred pixels square with a few dozen
+// frames; a file claiming more than this (64 MB of pixels) in its screen or
+// in all its frames together is not one of them.
+constexpr int64_t maxPixels = 16 * 1024 * 1024;
 constexpr std::chrono::milliseconds stopWait{5000};
 // The window colours the canvas is cleared with (button face, menu).
 constexpr Colour buttonFaceColour = Rgb(240, 240, 240);
@@ -151,7 +156,8 @@ bool CTPicture::LoadMemory(const uint8_t* data, std::size_t size)
     }
     isGif = true;
     GifLayout layout;
-    if (!WalkGif(data, size, layout) || layout.width <= 0 || layout.height <= 0) {
+    if (!WalkGif(data, size, layout) || layout.width <= 0 || layout.height <= 0 ||
+        int64_t(layout.width) * layout.height > maxPixels) {
         Unload();
         return false;
     }
@@ -163,7 +169,16 @@ bool CTPicture::LoadMemory(const uint8_t* data, std::size_t size)
             return false;
         }
     } else {
-        for (const GifLayout::Block& block : layout.frames) {
+        int64_t pixels = 0;
+        for (GifLayout::Block block : layout.frames) {
+            // Only the part of a frame on the screen is ever drawn.
+            block.width = std::min(block.width, layout.width - std::min(block.left, layout.width));
+            block.height = std::min(block.height, layout.height - std::min(block.top, layout.height));
+            pixels += int64_t(block.width) * block.height;
+            if (pixels > maxPixels) {
+                Unload();
+                return false;
+            }
             std::vector<uint8_t> one(data, data + layout.headerBytes);
             one.insert(one.end(), data + block.controlOffset, data + block.controlOffset + block.controlLength);
             one.insert(one.end(), data + block.imageOffset, data + block.imageOffset + block.imageLength);
